@@ -1,0 +1,24 @@
+// Where the profile of a run lies, and the host flavour.
+#pragma once
+
+#include <string>
+
+#include "platform/Files.h"
+
+constexpr const char* GlobalListingName = "SAP Overseer.Gbl";
+constexpr const char* ItemProfileName = "Overseer.Prf";
+
+// Default extension and the word GLOBAL: works on RunSettings.ProfileName and GlobalMode.
+void ResolveProfileName();
+
+// Splits RunSettings.ProfileName into ProfileDirectory and ProfileName at its
+// last backslash, then tests for GLOBAL once more.
+void SplitProfileDirectory();
+
+// Fixes RunSettings.HostFlavour from the option "FLAVOUR=". Returns an empty
+// text, or "Error 1008" for an unknown flavour.
+std::string SelectHostFlavour();
+
+// Flavours other than "EXEXML": opens the profile where the command line names
+// it. Returns an empty text, or "Error 1002" naming ProfilePath.
+std::string OpenProfileAtNamedPlace(TextFile& profileFile);

@@ -1,0 +1,61 @@
+#include "output/Channel.h"
+
+#include <cstdlib>
+
+#include "output/ResultDocument.h"
+#include "run/RunSettings.h"
+
+unsigned ChannelCounter = 0;
+
+namespace {
+
+std::string Bounded(const std::string& text) { return text.substr(0, ChannelTextRoom); }
+
+std::string ShownUnit(const std::string& unit) {
+    if (unit.empty()) return "#";
+    if (unit == "PerCent") return "%";
+    if (unit == "TimeResponse") return "mSec";
+    return unit;
+}
+
+// The number after "CH=": at most three characters, ending before a comma,
+// read like atol (leading blanks, a sign, digits; none give 0).
+long SelectedChannel() {
+    std::string digits = OptionValueAt("CH=", 3, ",");
+    return std::atol(digits.c_str());
+}
+
+}  // namespace
+
+std::string MakeChannelKey(std::string key) {
+    for (char separator : std::string(" /\\[]*():-"))
+        for (char& c : key)
+            if (c == separator) c = '_';
+    std::size_t dot = key.find('.');
+    if (dot != std::string::npos) key[dot] = '_';
+    return key;
+}
+
+void WriteChannel(const std::string& nameGiven, const std::string& valueGiven, const std::string& unitGiven) {
+    ++ChannelCounter;
+    const std::string& flavour = RunSettings.HostFlavour;
+    if (flavour == "Pinewood" && ChannelCounter > 10) return;
+
+    std::string name = Bounded(nameGiven);
+    std::string value = Bounded(valueGiven);
+    std::string unit = Bounded(unitGiven);
+    std::string key = MakeChannelKey(Bounded(RunSettings.GlobalMode ? SystemLabel : name));
+
+    if (flavour == "Pinewood") {
+        AppendToDocument("\n\nMessage." + key + ": " + name + " (" + ShownUnit(unit) + ")" + "\nStatistic." + key +
+                         ": " + value);
+    } else if (flavour == "Juniper" && ParameterHas("CH=")) {
+        if (SelectedChannel() == static_cast<long>(ChannelCounter)) AppendToDocument(value);
+    } else if (flavour == "Juniper") {
+        AppendToDocument("\n> " + name + ": " + value + " " + ShownUnit(unit));
+    } else {
+        AppendToDocument("\n<Result><Channel>" + name + "</Channel>");
+        if (!unit.empty()) AppendToDocument("\n<Unit>Custom</Unit>\n<CustomUnit>" + unit + "</CustomUnit>");
+        AppendToDocument("\n<Value>" + value + "</Value></Result>\n");
+    }
+}

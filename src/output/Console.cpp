@@ -1,0 +1,52 @@
+#include "output/Console.h"
+
+#include <cstdio>
+
+#include "platform/Files.h"
+#include "run/RunSettings.h"
+
+namespace {
+
+std::FILE* LogStream = nullptr;
+bool LogStreamTried = false;
+
+}  // namespace
+
+void WriteOut(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+void WriteOutLine(const std::string& text) {
+    WriteOut(text);
+    WriteOut("\n");
+}
+
+void PrintField(const std::string& key, int indent, int width, const std::string& value) {
+    std::string line(indent > 0 ? static_cast<std::size_t>(indent) : 0, ' ');
+    line += key;
+    if (width > 0 && key.size() < static_cast<std::size_t>(width)) line.append(width - key.size(), ' ');
+    line += " : ";
+    line += value;
+    WriteOutLine(line);
+}
+
+void GroupDigits(std::string& digits) {
+    std::size_t length = digits.size();
+    if (length <= 3) return;
+    if (length <= 6) {
+        digits = digits.substr(0, length - 3) + "." + digits.substr(length - 3);
+        return;
+    }
+    digits = digits.substr(0, length - 6) + "." + digits.substr(length - 6, 3) + "." + digits.substr(length - 3);
+}
+
+void LogEvent(long number, const std::string& event, const std::string& detail) {
+    if (!ParameterHas(",SYSLOG")) return;
+    if (!LogStreamTried) {
+        LogStreamTried = true;
+        LogStream = OpenForAppend("SpaceWarden.log");
+    }
+    if (!LogStream) return;  // a log that cannot be written never changes the result
+    std::fprintf(LogStream, "%ld %s %s\n", number, event.c_str(), detail.c_str());
+    std::fflush(LogStream);
+}

@@ -1,0 +1,143 @@
+#include "platform/Files.h"
+
+#include <cstdlib>
+#include <utility>
+
+namespace {
+
+constexpr int CtrlZ = 0x1A;
+
+#ifdef _WIN32
+std::string ToNative(const std::string& path) { return path; }
+#else
+bool HasDriveLetter(const std::string& path) {
+    return path.size() >= 2 && path[1] == ':' &&
+           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+}
+
+std::string ToNative(const std::string& path) {
+    std::string rest = path;
+    std::string prefix;
+    if (HasDriveLetter(path) || (!path.empty() && path[0] == '\\')) {
+        const char* root = std::getenv("SPACEWARDEN_DRIVES");
+        std::string drives = root ? root : "";
+        while (!drives.empty() && drives.back() == '/') drives.pop_back();
+        char drive = 'c';
+        if (HasDriveLetter(path)) {
+            drive = static_cast<char>(path[0] | 0x20);
+            rest = path.substr(2);
+        }
+        prefix = drives + "/" + drive;
+        if (!rest.empty() && rest[0] != '\\') prefix += "/";
+    }
+    for (char& c : rest)
+        if (c == '\\') c = '/';
+    return prefix + rest;
+}
+#endif
+
+}  // namespace
+
+std::string NativePath(const std::string& path) { return ToNative(path); }
+
+TextFile::~TextFile() { Close(); }
+
+TextFile::TextFile(TextFile&& other) noexcept
+    : file_(std::exchange(other.file_, nullptr)), ended_(other.ended_) {}
+
+TextFile& TextFile::operator=(TextFile&& other) noexcept {
+    if (this != &other) {
+        Close();
+        file_ = std::exchange(other.file_, nullptr);
+        ended_ = other.ended_;
+    }
+    return *this;
+}
+
+bool TextFile::Open(const std::string& path) {
+    Close();
+    // Read as bytes and translate here, so that every platform sees the same text.
+    file_ = std::fopen(NativePath(path).c_str(), "rb");
+    ended_ = false;
+    return file_ != nullptr;
+}
+
+void TextFile::Close() {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+}
+
+int TextFile::NextChar() {
+    if (!file_ || ended_) return EOF;
+    int c = std::fgetc(file_);
+    if (c == EOF || c == CtrlZ) {
+        ended_ = true;
+        return EOF;
+    }
+    if (c == '\r') {
+        int next = std::fgetc(file_);
+        if (next == '\n') return '\n';
+        if (next != EOF) std::ungetc(next, file_);
+    }
+    return c;
+}
+
+bool TextFile::ReadLine(std::string& piece, std::size_t bufferSize) {
+    piece.clear();
+    if (bufferSize < 2) return false;
+    while (piece.size() < bufferSize - 1) {
+        int c = NextChar();
+        if (c == EOF) break;
+        piece.push_back(static_cast<char>(c));
+        if (c == '\n') break;
+    }
+    return !piece.empty();
+}
+
+void StripLineEnd(std::string& line) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line.back() == '\n') line.pop_back();
+}
+
+bool FileCanBeOpened(const std::string& path) {
+    TextFile file;
+    return file.Open(path);
+}
+
+CopyOutcome CopyFileBytes(const std::string& from, const std::string& to) {
+    std::FILE* source = std::fopen(NativePath(from).c_str(), "rb");
+    if (!source) return CopyOutcome::SourceMissing;
+    std::FILE* target = std::fopen(NativePath(to).c_str(), "wb");
+    if (!target) {
+        std::fclose(source);
+        return CopyOutcome::TargetNotCreated;
+    }
+    bool good = true;
+    char buffer[4096];
+    for (;;) {
+        std::size_t got = std::fread(buffer, 1, sizeof buffer, source);
+        if (got > 0 && std::fwrite(buffer, 1, got, target) != got) {
+            good = false;
+            break;
+        }
+        if (got < sizeof buffer) {
+            if (std::ferror(source)) good = false;
+            break;
+        }
+    }
+    std::fclose(source);
+    if (std::fclose(target) != 0) good = false;
+    return good ? CopyOutcome::Copied : CopyOutcome::Failed;
+}
+
+void DeleteFileIfPresent(const std::string& path) { std::remove(NativePath(path).c_str()); }
+
+bool CreateEmptyFile(const std::string& path) {
+    if (path.empty()) return false;
+    std::FILE* file = std::fopen(NativePath(path).c_str(), "w");
+    if (!file) return false;
+    std::fclose(file);
+    return true;
+}
+
+std::FILE* OpenForAppend(const std::string& path) { return std::fopen(NativePath(path).c_str(), "a"); }

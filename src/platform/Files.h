@@ -1,0 +1,62 @@
+// Files as the sensor sees them: Windows paths (backslashes, drive letters, the
+// current drive) and text files read the way the Windows C runtime reads them.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+// Turns a path in the sensor's Windows form into one the platform opens.
+// On Windows it is unchanged. Elsewhere a backslash becomes "/", and a path with
+// a drive letter or a leading backslash is served from the drive root named by
+// SPACEWARDEN_DRIVES ("/" without it): "X:\a\b" -> "$SPACEWARDEN_DRIVES/x/a/b",
+// "\a\b" -> "$SPACEWARDEN_DRIVES/c/a/b". Relative paths stay relative.
+std::string NativePath(const std::string& path);
+
+// A file opened for reading as text. A carriage return directly followed by a
+// line feed reaches the reader as a line feed alone, and a Ctrl-Z ends the text,
+// as in the text mode of the Windows C runtime, on every platform.
+class TextFile {
+public:
+    TextFile() = default;
+    ~TextFile();
+    TextFile(const TextFile&) = delete;
+    TextFile& operator=(const TextFile&) = delete;
+    TextFile(TextFile&& other) noexcept;
+    TextFile& operator=(TextFile&& other) noexcept;
+
+    bool Open(const std::string& path);
+    bool IsOpen() const { return file_ != nullptr; }
+    void Close();
+
+    // Reads like fgets with a buffer of bufferSize bytes: at most bufferSize - 1
+    // characters, up to and including a line feed. A longer line arrives in
+    // pieces. Returns false when nothing could be read (end of file).
+    bool ReadLine(std::string& piece, std::size_t bufferSize);
+
+private:
+    int NextChar();
+
+    std::FILE* file_ = nullptr;
+    bool ended_ = false;
+};
+
+// Removes a trailing carriage return, then a trailing line feed.
+void StripLineEnd(std::string& line);
+
+// True when the file opens for reading as text (it is closed again at once).
+bool FileCanBeOpened(const std::string& path);
+
+// Copies a file byte for byte into a new or overwritten file. Any read or
+// write error counts as a failure; the target may then be incomplete.
+enum class CopyOutcome { Copied, SourceMissing, TargetNotCreated, Failed };
+CopyOutcome CopyFileBytes(const std::string& from, const std::string& to);
+
+// Deletes a file; a missing file is no error.
+void DeleteFileIfPresent(const std::string& path);
+
+// Creates an empty file (opened for writing and closed). False when it cannot.
+bool CreateEmptyFile(const std::string& path);
+
+// Opens a file for appending text lines; null when it cannot.
+std::FILE* OpenForAppend(const std::string& path);

@@ -1,0 +1,61 @@
+/* The C interface of the classic RFC client library, as the sensor calls it.
+   The sensor never links the library: it loads it at run time and looks up
+   these operations by name. The bundled simulator exports the same names. */
+#ifndef SPACEWARDEN_RFC_INTERFACE_H
+#define SPACEWARDEN_RFC_INTERFACE_H
+
+#include <stddef.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef unsigned int RFC_HANDLE;        /* 0: no connection */
+typedef unsigned int RFC_TYPEHANDLE;    /* 0 CHAR, 1 DATE, 3 TIME, 8 INT (4 bytes), 9 INT2 (2 bytes), or a handle from RfcInstallStructure */
+typedef void*        ITAB_H;            /* internal table, null: none */
+typedef int          RFC_RC;            /* 0 ok, 1 failure, 2 exception, 3 system exception, other: other failure */
+
+typedef struct { char* name; RFC_TYPEHANDLE type; unsigned length; unsigned decimals; unsigned offset; } RFC_TYPE_ELEMENT;
+typedef struct { void* name; unsigned nlen; RFC_TYPEHANDLE type; unsigned leng; void* addr; } RFC_PARAMETER;
+typedef struct { void* name; unsigned nlen; RFC_TYPEHANDLE type; unsigned leng; ITAB_H ithandle; int itmode; int newitab; } RFC_TABLE;
+typedef struct { char key[33]; char status[128]; char message[256]; char intstat[128]; } RFC_ERROR_INFO;
+typedef struct { int group; char key[33]; char message[513]; } RFC_ERROR_INFO_EX;
+typedef void  (*RFC_ERROR_HANDLER)(char* operation);
+typedef void* (*RFC_ALLOCATE)(void* old, size_t size);
+typedef struct { RFC_ERROR_HANDLER errorhandler; RFC_ALLOCATE allocate; } RFC_ENV;
+typedef struct { char* hostname; int sysnr; char* gateway_host; char* gateway_service; } RFC_CONNOPT_R3;
+typedef struct { char* gateway_host; char* gateway_service; } RFC_CONNOPT_CPIC;
+typedef struct { char* destination; int mode; void* connopt; char* client; char* user; char* password; char* language; int trace; } RFC_OPTIONS;
+
+/* Type codes of the built-in types. */
+#define RFCTYPE_CHAR 0
+#define RFCTYPE_DATE 1
+#define RFCTYPE_TIME 3
+#define RFCTYPE_INT  8
+#define RFCTYPE_INT2 9
+
+/* Return codes of RfcCall and RfcReceive. */
+#define RFC_OK               0
+#define RFC_FAILURE          1
+#define RFC_EXCEPTION        2
+#define RFC_SYS_EXCEPTION    3
+
+/* The operations, as function pointer types (the sensor's view) ... */
+typedef void           (*RfcEnvironment_t)(RFC_ENV* env);
+typedef RFC_HANDLE     (*RfcOpen_t)(RFC_OPTIONS* options);
+typedef RFC_HANDLE     (*RfcOpenEx_t)(char* connect_param, RFC_ERROR_INFO_EX* error_info);
+typedef RFC_RC         (*RfcInstallStructure_t)(char* name, RFC_TYPE_ELEMENT* elements, unsigned count, RFC_TYPEHANDLE* handle);
+typedef RFC_RC         (*RfcCall_t)(RFC_HANDLE h, char* function, RFC_PARAMETER* exporting, RFC_TABLE* tables);
+typedef RFC_RC         (*RfcReceive_t)(RFC_HANDLE h, RFC_PARAMETER* importing, RFC_TABLE* tables, char** exception);
+typedef ITAB_H         (*ItCreate_t)(char* name, unsigned row_length, unsigned occurs, unsigned memory);
+typedef unsigned       (*ItFill_t)(ITAB_H t);
+typedef void*          (*ItGetLine_t)(ITAB_H t, unsigned index);
+typedef int            (*ItDelete_t)(ITAB_H t);
+typedef int            (*RfcLastError_t)(RFC_ERROR_INFO* info);
+typedef void           (*RfcClose_t)(RFC_HANDLE h);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,49 @@
+// The run-wide settings and the run's own process-wide records.
+#pragma once
+
+#include <string>
+
+constexpr const char* ProgramName = "SpaceWarden";
+constexpr const char* VersionText = "Vers 4.3 / 29.08.22";
+// Room of a console line built in the TraceLine buffer.
+constexpr std::size_t ConsoleLineRoom = 123;
+// Room of an item identification.
+constexpr std::size_t ItemRoom = 90;
+
+struct RunSettingsRecord {
+    std::string ProfileName;
+    std::string ProfileDirectory;
+    std::string ProfilePath;
+    std::string ParameterText;         // options, upper-cased
+    std::string ParameterTextAsGiven;  // options as typed
+    std::string ItemIdentification;
+    bool GlobalMode = false;
+    bool VerboseMode = false;
+    std::string HostFlavour = "EXEXML";
+    std::string TraceLine;
+    std::string ProgramPath;  // argument 0, the detail of "program started"
+    std::string Argument2;    // argument 2 as typed, named by "Error 1030"
+};
+
+extern RunSettingsRecord RunSettings;
+
+// Run status of the current check: "ERR" or "OK".
+extern std::string RunStatus;
+// Multi-system run: the current system's channel name and its flags ("." or "X").
+extern std::string SystemLabel;
+extern char FaultFlag;
+extern char ReportedFlag;
+
+// Upper-cases the letters a to z; every other byte stays.
+std::string UpperAscii(std::string text);
+
+// True when the upper-cased options hold the keyword anywhere.
+bool ParameterHas(const std::string& keyword);
+
+// The value of a keyword, copied from ParameterTextAsGiven at the keyword's
+// position: the characters after it, up to (not including) the first of
+// `stopCharacters`, at most maxLength. Empty when the keyword is absent.
+std::string OptionValueAt(const std::string& keyword, std::size_t maxLength, const std::string& stopCharacters);
+
+// A console line cut to the room of the TraceLine buffer.
+std::string ConsoleLine(const std::string& text);
