@@ -1,0 +1,161 @@
+#include "checks/CriticalObjects.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "config/SystemProfile.h"
+#include "output/Channel.h"
+#include "output/Console.h"
+#include "output/ResultDocument.h"
+#include "rfc/RfcErrors.h"
+#include "rfc/RfcLibrary.h"
+#include "run/RunSettings.h"
+
+namespace {
+
+RFC_TYPEHANDLE DateTimeType = 0;
+RFC_TYPEHANDLE CritNrType = 0;
+RFC_TYPEHANDLE CritObjType = 0;
+RFC_TYPEHANDLE TspcCheckType = 0;
+
+void InstallStructures() {
+    RFC_TYPE_ELEMENT dateTime[] = {Field("MONI_DATE", RFCTYPE_DATE, 8), Field("MONI_TIME", RFCTYPE_TIME, 6)};
+    InstallStructureOnce("DATE_TIME", dateTime, 2, DateTimeType);
+
+    RFC_TYPE_ELEMENT critNr[] = {Field("NR_TABLES", RFCTYPE_INT, 4), Field("NR_INDEXES", RFCTYPE_INT, 4),
+                                 Field("NR_TS", RFCTYPE_INT, 4)};
+    InstallStructureOnce("CRIT_NR_S", critNr, 3, CritNrType);
+
+    RFC_TYPE_ELEMENT critObj[] = {
+        Field("ON", RFCTYPE_CHAR, 30),        Field("TN", RFCTYPE_CHAR, 30),         Field("TS", RFCTYPE_CHAR, 30),
+        Field("MAXBLKFREE", RFCTYPE_INT, 4),  Field("ANZBLKFREE", RFCTYPE_INT, 4),   Field("TOTBLKFREE", RFCTYPE_INT, 4),
+        Field("MAXNEXTEXT", RFCTYPE_INT, 4),  Field("CRITICALS1", RFCTYPE_INT, 4),   Field("CRITICALS2", RFCTYPE_INT, 4),
+    };
+    InstallStructureOnce("CRIT_OBJ", critObj, 9, CritObjType);
+
+    RFC_TYPE_ELEMENT tspcCheck[] = {
+        Field("TS", RFCTYPE_CHAR, 30),        Field("MAXBLKFREE", RFCTYPE_INT, 4),  Field("ANZBLKFREE", RFCTYPE_INT, 4),
+        Field("TOTBLKFREE", RFCTYPE_INT, 4),  Field("MAXNEXTEXT", RFCTYPE_INT, 4),  Field("CRITICALS1", RFCTYPE_INT, 4),
+        Field("CRITICALS2", RFCTYPE_INT, 4),  Field("CRITICALS3", RFCTYPE_INT, 4),
+    };
+    InstallStructureOnce("TSPC_CHECK", tspcCheck, 8, TspcCheckType);
+}
+
+ITAB_H CreateTable(const char* name, unsigned rowLength) {
+    ITAB_H table = Rfc.ItCreate(const_cast<char*>(name), rowLength, 0, 0);
+    if (!table) ReportRfcFailure(std::string("ItCreate ") + name);
+    return table;
+}
+
+void DeleteTable(ITAB_H table, const char* name) {
+    if (Rfc.ItDelete(table) != 0) ReportRfcFailure(std::string("ItDelete ") + name);
+}
+
+// Fetches every row; the count equals the row count, the contents are not examined.
+unsigned long CountRows(ITAB_H table, const char* name) {
+    unsigned rows = Rfc.ItFill(table);
+    unsigned long counted = 0;
+    for (unsigned long long index = 1; index <= rows; ++index) {
+        if (!Rfc.ItGetLine(table, static_cast<unsigned>(index))) ReportRfcFailure(std::string("ItGetLine ") + name);
+        ++counted;
+    }
+    return counted;
+}
+
+long CritNrValue(const CriticalObjectsImports& imports, unsigned offset) {
+    std::int32_t value;
+    std::memcpy(&value, imports.NR_CRIT_OBJ + offset, sizeof value);
+    return value;
+}
+
+std::string Grouped(unsigned long count) {
+    std::string digits = std::to_string(count);
+    GroupDigits(digits);
+    return digits;
+}
+
+struct ChannelValue {
+    const char* name;
+    std::string value;
+};
+
+void WriteSingleSystemDocument(unsigned long spaces, unsigned long objects, const ChannelValue (&channels)[5]) {
+    BeginDocument();
+    BeginText();
+    AppendToDocument("(" + LogonEntries.Destination + ") Oracle: " + "Critical_Spaces=" + Grouped(spaces) +
+                     ", Critical_Objects=" + Grouped(objects));
+    EndText();
+    for (const ChannelValue& channel : channels) WriteChannel(channel.name, channel.value, "");
+    EndDocument();
+}
+
+// The selected item of each system goes to standard output at once.
+void WriteSystemChannel(const ChannelValue (&channels)[5]) {
+    ReportedFlag = 'X';
+    EmptyDocument();
+    for (const ChannelValue& channel : channels) {
+        if (RunSettings.ItemIdentification != channel.name) continue;
+        WriteChannel(SystemLabel, channel.value, "");
+        WriteDocument();
+        EmptyDocument();
+    }
+}
+
+}  // namespace
+
+int CallCriticalObjects(RFC_HANDLE handle, char (&flagRefresh)[1], CriticalObjectsImports& imports,
+                        ITAB_H critObjTable, ITAB_H tsCheckTable, std::string& exceptionText) {
+    InstallStructures();
+    RFC_PARAMETER exporting[] = {Parameter("FLAG_REFRESH", RFCTYPE_CHAR, 1, flagRefresh), RFC_PARAMETER{}};
+    RFC_TABLE tables[] = {Table("CRITOBJ", CritObjType, critObjTable), Table("TS_CHECK", TspcCheckType, tsCheckTable),
+                          RFC_TABLE{}};
+    int code = Rfc.RfcCall(handle, const_cast<char*>("DB02_ORA_FILL_TS_CHECK__CRITOB"), exporting, tables);
+    LogEvent(static_cast<long>(handle), "RfcCall called", "");
+    if (code != RFC_OK) return code;
+
+    RFC_PARAMETER importing[] = {
+        Parameter("CURR_DATE", RFCTYPE_DATE, sizeof imports.CURR_DATE, imports.CURR_DATE),
+        Parameter("CURR_TIME", RFCTYPE_TIME, sizeof imports.CURR_TIME, imports.CURR_TIME),
+        Parameter("DATETIME", DateTimeType, DateTimeLength, imports.DATETIME),
+        Parameter("NR_CRIT_OBJ", CritNrType, CritNrLength, imports.NR_CRIT_OBJ),
+        RFC_PARAMETER{},
+    };
+    char* exception = nullptr;
+    code = Rfc.RfcReceive(handle, importing, tables, &exception);
+    LogEvent(static_cast<long>(handle), "RfcReceive called", "");
+    exceptionText = ExceptionTextOf(code, exception);
+    return code;
+}
+
+int CheckCriticalObjects(RFC_HANDLE handle) {
+    char flagRefresh[1] = {' '};
+    CriticalObjectsImports imports;
+    std::string exceptionText;
+
+    ITAB_H critObjTable = CreateTable("CRITOBJ", CritObjRowLength);
+    ITAB_H tsCheckTable = CreateTable("TS_CHECK", TspcCheckRowLength);
+
+    int code = CallCriticalObjects(handle, flagRefresh, imports, critObjTable, tsCheckTable, exceptionText);
+    if (code == RFC_OK) {
+        RunStatus = "OK";
+        unsigned long spaces = CountRows(tsCheckTable, "TS_CHECK");
+        unsigned long objects = CountRows(critObjTable, "CRITOBJ");
+        const ChannelValue channels[5] = {
+            {"Critical_Spaces", std::to_string(spaces)},
+            {"Critical_Objects", std::to_string(objects)},
+            {"Critical_TableSpc", std::to_string(CritNrValue(imports, 8))},
+            {"Critical_Tables", std::to_string(CritNrValue(imports, 0))},
+            {"Critical_Indexes", std::to_string(CritNrValue(imports, 4))},
+        };
+        if (RunSettings.GlobalMode)
+            WriteSystemChannel(channels);
+        else
+            WriteSingleSystemDocument(spaces, objects, channels);
+    } else {
+        AppendRfcOutcome(code, exceptionText);
+    }
+
+    DeleteTable(critObjTable, "CRITOBJ");
+    DeleteTable(tsCheckTable, "TS_CHECK");
+    return code;
+}

@@ -1,0 +1,26 @@
+// The critical objects check: DB02_ORA_FILL_TS_CHECK__CRITOB, the sensor's measurement.
+#pragma once
+
+#include <string>
+
+#include "rfc/RfcInterface.h"
+
+constexpr unsigned CritObjRowLength = 116;
+constexpr unsigned TspcCheckRowLength = 60;
+constexpr unsigned DateTimeLength = 14;
+constexpr unsigned CritNrLength = 12;
+
+struct CriticalObjectsImports {
+    char CURR_DATE[8] = {};
+    char CURR_TIME[6] = {};
+    char DATETIME[DateTimeLength] = {};
+    char NR_CRIT_OBJ[CritNrLength] = {};  // NR_TABLES, NR_INDEXES, NR_TS
+};
+
+int CallCriticalObjects(RFC_HANDLE handle, char (&flagRefresh)[1], CriticalObjectsImports& imports,
+                        ITAB_H critObjTable, ITAB_H tsCheckTable, std::string& exceptionText);
+
+// On success sets the run status "OK" and writes the document (single-system
+// run) or the selected item's channel (multi-system run); otherwise leaves the
+// outcome text in the result document. Returns the call's return code.
+int CheckCriticalObjects(RFC_HANDLE handle);

@@ -1,0 +1,34 @@
+// The system information probe: RFC_SYSTEM_INFO, which names the database.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "rfc/RfcInterface.h"
+
+constexpr unsigned RfcsiLength = 200;
+// Offsets and lengths in RFCSI of the two fields the run keeps.
+constexpr unsigned RFCHOST_Offset = 45, RFCHOST_Length = 8;
+constexpr unsigned RFCDBSYS_Offset = 101, RFCDBSYS_Length = 10;
+
+// The database system name the last successful probe reported (RFCDBSYS).
+extern std::string DatabaseSystem;
+
+struct SystemInfoImports {
+    std::int32_t CURRENT_RESOURCES = 0;
+    char DIALOG_USER_TYPE[1] = {};
+    std::int32_t MAXIMAL_RESOURCES = 0;
+    std::int32_t RECOMMENDED_DELAY = 0;
+    char RFCSI_EXPORT[RfcsiLength] = {};
+    char RFC_LOGIN_COMPLETE[1] = {};
+};
+
+int CallSystemInfo(RFC_HANDLE handle, SystemInfoImports& imports, std::string& exceptionText);
+
+// Sets the run status "OK" and keeps the database system and the displayed
+// host name when the call succeeds; otherwise leaves the outcome text in the
+// result document. Returns the call's return code.
+int ProbeSystemInfo(RFC_HANDLE handle);
+
+// True when the database system name begins with "ORA" (case-sensitive).
+bool DatabaseIsOracle();

@@ -1,0 +1,80 @@
+#include "rfc/RfcErrors.h"
+
+#include <cstring>
+
+#include "output/Console.h"
+#include "output/ResultDocument.h"
+#include "platform/Files.h"
+#include "rfc/RfcLibrary.h"
+#include "run/RunEnd.h"
+
+namespace {
+
+// The end-of-output marker the fatal report creates; nothing in this sensor
+// names one, so its creation fails and the report says so.
+const std::string EndOfOutputMarkerPath;
+
+constexpr std::size_t TraceReadLimit = 100;  // pieces of at most 99 characters
+
+RFC_ENV Environment{};
+
+std::string BoundedText(const char* text, std::size_t room) {
+    std::size_t length = 0;
+    while (length < room && text[length] != '\0') ++length;
+    return std::string(text, length);
+}
+
+}  // namespace
+
+extern "C" void ReportRfcFailureHandler(char* operation) { ReportRfcFailure(operation ? operation : ""); }
+
+void ReportRfcFailure(const std::string& operation) {
+    WriteOutLine("RFC error");
+    PrintField("operation/code", 0, 15, operation);
+    RFC_ERROR_INFO info;
+    std::memset(&info, 0, sizeof info);
+    if (Rfc.RfcLastError) Rfc.RfcLastError(&info);
+    PrintField("key", 0, 15, BoundedText(info.key, sizeof info.key));
+    PrintField("status", 0, 15, BoundedText(info.status, sizeof info.status));
+    PrintField("message", 0, 15, BoundedText(info.message, sizeof info.message));
+    PrintField("internal status", 0, 15, BoundedText(info.intstat, sizeof info.intstat));
+    WriteOut("\n");
+    if (Rfc.RfcClose) Rfc.RfcClose(0);
+    WriteOutLine("* Programm aborted...");
+    if (!CreateEmptyFile(EndOfOutputMarkerPath)) WriteOutLine("* Error at EoXput-File...");
+    EndProcess(1);
+}
+
+void InstallRfcEnvironment() {
+    Environment.errorhandler = ReportRfcFailureHandler;
+    Environment.allocate = nullptr;
+    Rfc.RfcEnvironment(&Environment);
+}
+
+void AppendRfcOutcome(int code, const std::string& exceptionText) {
+    switch (code) {
+        case RFC_FAILURE: AppendToDocument("Error 1014: RFC-Failure raised !"); break;
+        case RFC_EXCEPTION: AppendToDocument("Error 1012: Exception.: " + exceptionText); break;
+        case RFC_SYS_EXCEPTION: AppendToDocument("Error 1013: Sys-Exception raised !"); break;
+        default: AppendToDocument("Error 1015: Other Failure raised !"); break;
+    }
+}
+
+void AppendTraceHint() {
+    std::string found;
+    TextFile trace;
+    if (!trace.Open(RfcTraceFile)) {
+        AppendToDocument(" - Look for Trace-File");
+        return;
+    }
+    std::string line;
+    while (trace.ReadLine(line, TraceReadLimit)) {
+        // Every test is made on every line; the last matching line wins.
+        if (line.rfind("**** ERROR ", 0) == 0) found.clear();
+        if (line.rfind("ERROR ", 0) == 0) found = line.size() > 12 ? line.substr(12) : "";
+        if (line.size() >= 15 && line.compare(7, 8, "======> ") == 0) found = line.substr(15);
+        if (!found.empty()) StripLineEnd(found);
+    }
+    trace.Close();
+    AppendToDocument(found.empty() ? " - Please Check Trace-File !" : " - " + found);
+}

@@ -1,0 +1,82 @@
+#include "rfc/RfcLibrary.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/SharedLibrary.h"
+#include "rfc/RfcErrors.h"
+
+RfcLibraryRecord Rfc;
+
+namespace {
+
+constexpr std::size_t ExceptionTextRoom = 255;
+
+template <typename Operation>
+bool Resolve(void* library, const char* name, Operation& operation, std::string& missing) {
+    operation = reinterpret_cast<Operation>(FindLibrarySymbol(library, name));
+    if (!operation && missing.empty()) missing = name;
+    return operation != nullptr;
+}
+
+char* Text(const char* text) { return const_cast<char*>(text); }
+
+}  // namespace
+
+std::string RfcLibraryName() {
+    const char* named = std::getenv("SPACEWARDEN_RFC_LIBRARY");
+    return named && *named ? named : DefaultRfcLibraryName();
+}
+
+std::string LoadRfcLibrary() {
+    std::string name = RfcLibraryName();
+    void* library = LoadSharedLibrary(name);
+    if (!library) return "Error 1016: RFC-Library " + name + " could not be loaded...";
+
+    RfcLibraryRecord loaded;
+    std::string missing;
+    Resolve(library, "RfcEnvironment", loaded.RfcEnvironment, missing);
+    Resolve(library, "RfcOpen", loaded.RfcOpen, missing);
+    Resolve(library, "RfcOpenEx", loaded.RfcOpenEx, missing);
+    Resolve(library, "RfcInstallStructure", loaded.RfcInstallStructure, missing);
+    Resolve(library, "RfcCall", loaded.RfcCall, missing);
+    Resolve(library, "RfcReceive", loaded.RfcReceive, missing);
+    Resolve(library, "ItCreate", loaded.ItCreate, missing);
+    Resolve(library, "ItFill", loaded.ItFill, missing);
+    Resolve(library, "ItGetLine", loaded.ItGetLine, missing);
+    Resolve(library, "ItDelete", loaded.ItDelete, missing);
+    Resolve(library, "RfcLastError", loaded.RfcLastError, missing);
+    Resolve(library, "RfcClose", loaded.RfcClose, missing);
+    if (!missing.empty()) return "Error 1017: RFC-Library " + name + " lacks " + missing + "...";
+    Rfc = loaded;
+    return "";
+}
+
+void InstallStructureOnce(const char* name, RFC_TYPE_ELEMENT* elements, unsigned count, RFC_TYPEHANDLE& handle) {
+    if (handle != 0) return;
+    if (Rfc.RfcInstallStructure(Text(name), elements, count, &handle) != 0) ReportRfcFailure("RfcInstallStructure");
+}
+
+RFC_PARAMETER Parameter(const char* name, RFC_TYPEHANDLE type, unsigned length, void* address) {
+    return RFC_PARAMETER{Text(name), static_cast<unsigned>(std::strlen(name)), type, length, address};
+}
+
+RFC_TABLE Table(const char* name, RFC_TYPEHANDLE type, ITAB_H table) {
+    RFC_TABLE entry{};
+    entry.name = Text(name);
+    entry.nlen = static_cast<unsigned>(std::strlen(name));
+    entry.type = type;
+    entry.ithandle = table;
+    return entry;
+}
+
+RFC_TYPE_ELEMENT Field(const char* name, RFC_TYPEHANDLE type, unsigned length) {
+    return RFC_TYPE_ELEMENT{Text(name), type, length, 0, 0};
+}
+
+std::string ExceptionTextOf(int code, const char* exception) {
+    if ((code != RFC_EXCEPTION && code != RFC_SYS_EXCEPTION) || !exception) return "";
+    std::size_t length = 0;
+    while (length < ExceptionTextRoom && exception[length] != '\0') ++length;
+    return std::string(exception, length);
+}

@@ -1,0 +1,42 @@
+// The RFC client library, loaded at run time and called through its C interface.
+#pragma once
+
+#include <string>
+
+#include "rfc/RfcInterface.h"
+
+struct RfcLibraryRecord {
+    RfcEnvironment_t RfcEnvironment = nullptr;
+    RfcOpen_t RfcOpen = nullptr;
+    RfcOpenEx_t RfcOpenEx = nullptr;
+    RfcInstallStructure_t RfcInstallStructure = nullptr;
+    RfcCall_t RfcCall = nullptr;
+    RfcReceive_t RfcReceive = nullptr;
+    ItCreate_t ItCreate = nullptr;
+    ItFill_t ItFill = nullptr;
+    ItGetLine_t ItGetLine = nullptr;
+    ItDelete_t ItDelete = nullptr;
+    RfcLastError_t RfcLastError = nullptr;
+    RfcClose_t RfcClose = nullptr;
+};
+
+// The library's operations; filled by LoadRfcLibrary.
+extern RfcLibraryRecord Rfc;
+
+// SPACEWARDEN_RFC_LIBRARY, or the platform's default name.
+std::string RfcLibraryName();
+
+// Loads the library and resolves its twelve operations. Returns an empty
+// text, or "Error 1016" (not loaded) / "Error 1017" (an operation missing).
+std::string LoadRfcLibrary();
+
+// Installs a structure unless its process-wide handle is already set; a
+// failure ends the process through the fatal RFC report.
+void InstallStructureOnce(const char* name, RFC_TYPE_ELEMENT* elements, unsigned count, RFC_TYPEHANDLE& handle);
+
+// Builds entries of parameter and table lists; the name length is the name's own.
+RFC_PARAMETER Parameter(const char* name, RFC_TYPEHANDLE type, unsigned length, void* address);
+RFC_TABLE Table(const char* name, RFC_TYPEHANDLE type, ITAB_H table);
+RFC_TYPE_ELEMENT Field(const char* name, RFC_TYPEHANDLE type, unsigned length);
+// Copies the exception text of a call with code 2 or 3 (at most 255 characters).
+std::string ExceptionTextOf(int code, const char* exception);

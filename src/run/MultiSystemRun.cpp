@@ -1,0 +1,157 @@
+#include "run/MultiSystemRun.h"
+
+#include <algorithm>
+
+#include "checks/CpuProbe.h"
+#include "checks/CriticalObjects.h"
+#include "checks/SystemInfoProbe.h"
+#include "config/GlobalListing.h"
+#include "config/SystemProfile.h"
+#include "output/Console.h"
+#include "output/ResultDocument.h"
+#include "platform/Files.h"
+#include "platform/Time.h"
+#include "rfc/Connection.h"
+#include "rfc/RfcErrors.h"
+#include "rfc/RfcLibrary.h"
+#include "run/RunEnd.h"
+#include "run/RunSettings.h"
+
+namespace {
+
+// The start time kept in TraceLine ("* hh:mm:ss SAP ...").
+std::string StartTime() { return RunSettings.TraceLine.substr(2, 8); }
+
+void SetUp() {
+    RunSettings.ParameterText = UpperAscii(RunSettings.ParameterTextAsGiven);
+    if (RunSettings.VerboseMode) WriteOutLine(RunSettings.TraceLine);
+
+    std::string shown = RunSettings.ParameterTextAsGiven;
+    std::replace(shown.begin(), shown.end(), ':', ' ');
+    shown = shown.substr(0, shown.find(" @"));
+    if (RunSettings.VerboseMode) WriteOutLine(ConsoleLine("* " + StartTime() + " " + shown) + " State=Executing");
+
+    BeginDocument();
+    WriteDocumentLine();
+    EmptyDocument();
+}
+
+// A failed probe ends the whole run after what has already been streamed.
+[[noreturn]] void EndRunWithGatheredError(RFC_HANDLE handle) {
+    AppendTraceHint();
+    std::string messageText = ResultDocument;
+    WriteErrorDocument(messageText);
+    WriteDocument();
+    Rfc.RfcClose(handle);
+    EndProcess(2);
+}
+
+std::string TakeNextSystemName() {
+    std::size_t end = ServerListing.find('#');
+    // A last name without its "#" is taken as a name all the same.
+    std::string name = ServerListing.substr(0, end);
+    ServerListing.erase(0, end == std::string::npos ? std::string::npos : end + 1);
+    return name;
+}
+
+// Runs the checks on an open connection. The CPU probe, the system
+// information probe and a database that is not Oracle end the whole run.
+void CheckSystem(RFC_HANDLE handle) {
+    RunStatus = "ERR";
+    ProbeCpu(handle);
+    if (RunStatus == "ERR") EndRunWithGatheredError(handle);
+
+    RunStatus = "ERR";
+    ProbeSystemInfo(handle);
+    if (RunStatus == "ERR") EndRunWithGatheredError(handle);
+
+    if (!DatabaseIsOracle()) {
+        WriteErrorDocument("Error 1018: DataBase mismatch !");
+        WriteDocument();
+        Rfc.RfcClose(handle);
+        EndProcess(2);
+    }
+    RunStatus = "ERR";
+    CheckCriticalObjects(handle);
+}
+
+void ProcessSystem(const std::string& systemName) {
+    RunSettings.ProfilePath = RunSettings.ProfileDirectory + systemName;
+    SystemLabel = systemName;
+    TextFile profile;
+    if (!profile.Open(RunSettings.ProfilePath)) return;  // counted among the systems only
+
+    FaultFlag = '.';
+    // One system's credentials never go to another: a profile must carry its own.
+    LogonEntries.User.clear();
+    LogonEntries.Password.clear();
+    if (ReadListedProfile(profile)) FaultFlag = 'X';
+    SystemLabel = LabelFor(LabelKind, systemName);
+
+    const LogonEntriesRecord& entries = LogonEntries;
+    std::string systemLine = ConsoleLine("* " + TimeOfDay() + " " + systemName + ", " + entries.DisplayedHostname +
+                                         ", " + entries.Destination + ", " + entries.Sysnr + ", " + entries.Client);
+
+    InstallRfcEnvironment();
+    EmptyDocument();
+    RunStatus = "ERR";
+
+    // A faulty profile is never used to log on.
+    if (FaultFlag == '.') {
+        RFC_HANDLE handle = OpenConnection();
+        if (handle == 0) {
+            FaultFlag = 'X';
+        } else {
+            CheckSystem(handle);
+            Rfc.RfcClose(handle);
+        }
+    }
+
+    std::string state;
+    if (FaultFlag == '.' && RunStatus == "OK" && ReportedFlag == 'X') {
+        ++Processed;
+        state = "Processed";
+    } else {
+        ++Failed;
+        state = "Rfc Failure";
+    }
+    if (RunSettings.VerboseMode) WriteOut("\n" + systemLine + " State=" + state + "\n");
+}
+
+void WriteSummary() {
+    // A failed check's error text is not carried into the summary.
+    EmptyDocument();
+    BeginText();
+    AppendToDocument("(***) " + RunSettings.ItemIdentification + ": NoSystems=" + std::to_string(NoSystems) +
+                     ", Processed=" + std::to_string(Processed) + ", Failed=" + std::to_string(Failed));
+    EndText();
+    EndDocument();
+    WriteDocumentLine();
+    if (RunSettings.VerboseMode) WriteOutLine("\n* " + TimeOfDay() + " SAP " + ProgramName + " now processed...");
+}
+
+}  // namespace
+
+std::string LabelFor(char labelKind, const std::string& systemName) {
+    switch (labelKind) {
+        case '2': return systemName.size() >= 4 ? systemName.substr(0, systemName.size() - 4) : "";
+        case '3': return LogonEntries.Hostname;
+        case '4': return LogonEntries.Destination;
+        default: return systemName;
+    }
+}
+
+void MultiSystemRun() {
+    // Nothing is written before a library that cannot be used is reported.
+    std::string libraryFault = LoadRfcLibrary();
+    if (!libraryFault.empty()) EndWithErrorDocument(libraryFault);
+
+    SetUp();
+    while (!ServerListing.empty()) {
+        ReportedFlag = '.';
+        ++NoSystems;
+        ProcessSystem(TakeNextSystemName());
+    }
+    WriteSummary();
+    EndProcess(0);
+}

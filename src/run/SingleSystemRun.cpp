@@ -1,0 +1,98 @@
+#include "run/SingleSystemRun.h"
+
+#include "checks/CpuProbe.h"
+#include "checks/CriticalObjects.h"
+#include "checks/SystemInfoProbe.h"
+#include "config/SystemProfile.h"
+#include "output/Console.h"
+#include "output/ResultDocument.h"
+#include "platform/Files.h"
+#include "platform/Time.h"
+#include "rfc/Connection.h"
+#include "rfc/RfcErrors.h"
+#include "rfc/RfcLibrary.h"
+#include "run/RunEnd.h"
+#include "run/RunSettings.h"
+#include "run/Startup.h"
+
+namespace {
+
+void WriteStartLines() {
+    const LogonEntriesRecord& entries = LogonEntries;
+    WriteOutLine(RunSettings.TraceLine);
+    WriteOutLine(ConsoleLine("* " + TimeOfDay() + " " + RunSettings.ProfileName + ", " + entries.DisplayedHostname +
+                             ", " + entries.Destination + ", " + entries.Sysnr + ", " + entries.Client) +
+                 " State=Processing");
+    WriteOutLine(ConsoleLine("* " + TimeOfDay() + " " + ProgramName + " - " +
+                             OptionsDisplayForm(RunSettings.ParameterTextAsGiven)) +
+                 " State=Executing");
+}
+
+// A failed check: its outcome text and the trace-file hint become the error document.
+[[noreturn]] void EndWithGatheredError(RFC_HANDLE handle, bool closeAfterWriting) {
+    if (!closeAfterWriting) Rfc.RfcClose(handle);
+    AppendTraceHint();
+    std::string messageText = ResultDocument;
+    WriteErrorDocument(messageText);
+    WriteDocument();
+    if (closeAfterWriting) Rfc.RfcClose(handle);
+    EndProcess(2);
+}
+
+}  // namespace
+
+std::string OptionsDisplayForm(const std::string& options) {
+    std::string shown = options.substr(0, options.find('#'));
+    shown = shown.substr(0, shown.find('@'));
+    if (shown == "(Parameters " || shown == "(No ") shown.clear();
+    return shown.empty() ? "(No Parameters)" : shown;
+}
+
+int SingleSystemRun() {
+    std::string profileFault = ReadSystemProfile(ProfileFile, RunSettings.ProfileName);
+    if (!profileFault.empty()) EndWithErrorDocument(profileFault);
+
+    // Nothing is written before a library that cannot be used is reported.
+    std::string libraryFault = LoadRfcLibrary();
+    if (!libraryFault.empty()) EndWithErrorDocument(libraryFault);
+
+    RFC_HANDLE handle = 0;
+    LogEvent(static_cast<long>(handle), "program started", RunSettings.ProgramPath);
+    InstallRfcEnvironment();
+    LogEvent(static_cast<long>(handle), "RfcEnvironment called", "");
+
+    EmptyDocument();
+    RunStatus = "ERR";
+    if (RunSettings.VerboseMode) WriteStartLines();
+
+    handle = OpenConnection();
+    if (handle == 0) EndWithErrorDocument("Error 1011: RFC-Open for " + LogonEntries.Destination + " failed !");
+
+    RunStatus = "ERR";
+    ProbeCpu(handle);
+    if (RunStatus == "ERR") EndWithGatheredError(handle, true);
+
+    RunStatus = "ERR";
+    ProbeSystemInfo(handle);
+    if (RunStatus == "ERR") EndWithGatheredError(handle, true);
+
+    if (!DatabaseIsOracle()) {
+        WriteErrorDocument("Error 1018: DataBase mismatch !");
+        WriteDocument();
+        Rfc.RfcClose(handle);
+        EndProcess(2);
+    }
+
+    RunStatus = "ERR";
+    int checkResult = CheckCriticalObjects(handle);
+    if (RunStatus != "OK") EndWithGatheredError(handle, false);
+    Rfc.RfcClose(handle);
+
+    WriteDocument();
+    DeleteFileIfPresent(RfcTraceFile);
+    if (RunSettings.VerboseMode) {
+        WriteOutLine("\n* " + TimeOfDay() + " SAP " + ProgramName + " now processed...");
+        EndProcess(0);
+    }
+    return checkResult;
+}

@@ -1,0 +1,78 @@
+#include "run/Startup.h"
+
+#include <algorithm>
+
+#include "config/GlobalListing.h"
+#include "config/Password.h"
+#include "config/ProfileLocation.h"
+#include "config/SensorDirectory.h"
+#include "config/SystemProfile.h"
+#include "output/Channel.h"
+#include "platform/Time.h"
+#include "run/MultiSystemRun.h"
+#include "run/RunEnd.h"
+#include "run/RunSettings.h"
+#include "run/SingleSystemRun.h"
+
+TextFile ProfileFile;
+
+namespace {
+
+void EndIfFailed(const std::string& errorText) {
+    if (!errorText.empty()) EndWithErrorDocument(errorText);
+}
+
+void TakeCommandLine(int argc, char** argv) {
+    RunSettings.ProgramPath = argc > 0 && argv[0] ? argv[0] : "";
+    RunSettings.ProfileName = argv[1];
+    std::string options = argc > 2 ? argv[2] : "";
+    if (argc > 3) options += std::string(" ") + argv[3];
+    RunSettings.Argument2 = argc > 2 ? argv[2] : "";
+    RunSettings.ParameterTextAsGiven = options;
+    RunSettings.ParameterText = UpperAscii(options);
+}
+
+void TakeItemOption() {
+    if (!ParameterHas("ITEM=")) return;
+    std::string item = OptionValueAt("ITEM=", ItemRoom, " ,");
+    std::replace(item.begin(), item.end(), ':', ' ');
+    RunSettings.ItemIdentification = item;
+    RunSettings.GlobalMode = true;
+    RunSettings.ProfileName = ItemProfileName;
+}
+
+bool VerboseRequested() {
+    return RunSettings.ParameterText.find_first_of("#@$%") != std::string::npos;
+}
+
+}  // namespace
+
+int RunSensor(int argc, char** argv) {
+    RunSettings.TraceLine = "* " + TimeOfDay() + " SAP " + ProgramName + " " + VersionText;
+    ChannelCounter = 0;
+    BuildScramblingKey();
+
+    if (argc < 2 || argv[1] == nullptr) EndWithErrorDocument("Error 1001: Parameter for Profile-Name is missing !");
+    TakeCommandLine(argc, argv);
+    TakeItemOption();
+    ResolveProfileName();
+
+    ResetLogonEntries();
+    RunSettings.HostFlavour = "EXEXML";
+    EndIfFailed(SelectHostFlavour());
+
+    RunSettings.VerboseMode = VerboseRequested();
+
+    SplitProfileDirectory();
+    // With "@" the discovery is skipped, so the profile is taken where the
+    // command line names it, as for the other flavours.
+    if (RunSettings.HostFlavour != "EXEXML" || ParameterHas("@"))
+        EndIfFailed(OpenProfileAtNamedPlace(ProfileFile));
+    else
+        EndIfFailed(DiscoverSensorDirectory(ProfileFile));
+
+    if (!RunSettings.GlobalMode) return SingleSystemRun();
+
+    EndIfFailed(ReadGlobalListing(ProfileFile));
+    MultiSystemRun();
+}

@@ -1,0 +1,3 @@
+#include "run/Startup.h"
+
+int main(int argc, char** argv) { return RunSensor(argc, argv); }
