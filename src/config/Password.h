@@ -12,10 +12,18 @@ void BuildScramblingKey();
 
 enum class PasswordFault { None, InvalidForm, WrongPassword };
 
-// Decodes a stored value. On InvalidForm `password` still holds what the body
-// decodes to; on WrongPassword it is left unchanged.
+// Decodes a stored value into `password`. An empty value gives an empty
+// password. InvalidForm (not 24 characters, or a header that is not four
+// digits) takes precedence over WrongPassword: a value of the wrong length with
+// a four-digit header is still decoded from the body characters it has, and
+// `password` gets the result when the check digit matches. A header that is not
+// four digits names no key offset, so `password` is then left unchanged, as it
+// is on WrongPassword.
 PasswordFault DecodePassword(const std::string& stored, std::string& password);
 
-// Forms the stored value of a password of at most 20 printable ASCII
-// characters at key offset 0 to 9 (the profile tool's side).
+// Forms the stored value of a password of 1 to 20 printable ASCII characters
+// (0x20 to 0x7E) at key offset 0 to 9 (the profile tool's side). The stored
+// value is 24 printable characters. Returns an empty text for any other
+// password or offset, and when a character would be stored as DEL at this
+// offset (another offset may hold it).
 std::string EncodePassword(const std::string& password, int offset);

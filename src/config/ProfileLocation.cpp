@@ -1,1 +1,62 @@
 #include "config/ProfileLocation.h"
+
+#include "run/RunSettings.h"
+
+namespace {
+
+constexpr const char* DefaultExtension = ".P00";
+constexpr const char* GlobalWord = "GLOBAL.P00";
+
+// The host flavours in the spelling the rest of the program compares against.
+constexpr const char* HostFlavours[] = {"EXEXML", "Kestrel", "Pinewood", "Juniper", "Bramble"};
+
+// A name keeps its ending when it has a full stop fourth from its end.
+void AppendDefaultExtension() {
+    std::string& name = RunSettings.ProfileName;
+    if (name.size() < 4 || name[name.size() - 4] != '.') name += DefaultExtension;
+}
+
+void TestForGlobalWord() {
+    if (UpperAscii(RunSettings.ProfileName) == GlobalWord) {
+        RunSettings.GlobalMode = true;
+        RunSettings.ProfileName = GlobalListingName;
+    }
+}
+
+}  // namespace
+
+void ResolveProfileName() {
+    AppendDefaultExtension();
+    TestForGlobalWord();
+    AppendDefaultExtension();
+}
+
+void SplitProfileDirectory() {
+    std::string& name = RunSettings.ProfileName;
+    // A name whose only backslash leads it ("\PRD") stays whole.
+    std::size_t lastBackslash = name.rfind('\\');
+    if (lastBackslash != std::string::npos && lastBackslash != 0) {
+        RunSettings.ProfileDirectory = name.substr(0, lastBackslash + 1);
+        name.erase(0, lastBackslash + 1);
+    }
+    TestForGlobalWord();
+}
+
+std::string SelectHostFlavour() {
+    RunSettings.HostFlavour = HostFlavours[0];
+    if (!ParameterHas("FLAVOUR=")) return "";
+    std::string value = OptionValueAt("FLAVOUR=", std::string::npos, " ,");
+    for (const char* flavour : HostFlavours) {
+        if (UpperAscii(value) == UpperAscii(flavour)) {
+            RunSettings.HostFlavour = flavour;
+            return "";
+        }
+    }
+    return "Error 1008: Host-Flavour " + value + " is unknown...";
+}
+
+std::string OpenProfileAtNamedPlace(TextFile& profileFile) {
+    RunSettings.ProfilePath = RunSettings.ProfileDirectory + RunSettings.ProfileName;
+    if (!profileFile.Open(RunSettings.ProfilePath)) return "Error 1002: Profile " + RunSettings.ProfilePath + " is missing...";
+    return "";
+}

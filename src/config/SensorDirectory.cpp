@@ -1,1 +1,80 @@
 #include "config/SensorDirectory.h"
+
+#include "run/RunSettings.h"
+
+namespace {
+
+// Hint file lines are read in pieces of at most 99 characters.
+constexpr std::size_t HintLineBuffer = 100;
+
+constexpr const char* BelowParentOfHost = "PRTG Network Monitor\\Custom Sensors\\ExeXml\\";
+constexpr const char* BelowHost = "Custom Sensors\\ExeXml\\";
+// On the current drive, where the monitoring host installs itself by default.
+constexpr const char* FixedSensorDirectories[] = {
+    "\\Programme\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\",
+    "\\Program Files\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\",
+    "\\Program Files (x86)\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\",
+};
+
+bool NamesDirectory(const std::string& line) {
+    return (line.size() > 0 && line[0] == '\\') || (line.size() > 2 && line[2] == '\\') ||
+           (line.size() > 1 && line[1] == ':');
+}
+
+// The directory the hint file leads to, always ending in a backslash.
+std::string HintedDirectory(TextFile& hintFile) {
+    std::string directory;
+    std::string line;
+    while (hintFile.ReadLine(line, HintLineBuffer)) {
+        StripLineEnd(line);
+        if (NamesDirectory(line)) directory = line;
+    }
+    hintFile.Close();
+    if (directory.empty() || directory.back() != '\\') directory += '\\';
+    return directory;
+}
+
+std::string MissingProfileText() { return "Error 1002: Profile " + RunSettings.ProfileName + " is missing..."; }
+
+}  // namespace
+
+bool IsSensorDirectory(const std::string& directory) {
+    if (directory.size() < 7) return false;
+    return UpperAscii(directory.substr(directory.size() - 7, 6)) == "EXEXML";
+}
+
+std::string DiscoverSensorDirectory(TextFile& profileFile) {
+    const std::string& name = RunSettings.ProfileName;
+    RunSettings.ProfileDirectory.clear();
+    std::string directory;
+
+    TextFile hintFile;
+    const bool hinted = hintFile.Open(PathHintFile);
+    if (hinted) {
+        directory = HintedDirectory(hintFile);
+        // The hint may name the parent of the host's installation or the
+        // installation itself; each step down is taken when the profile is there.
+        if (FileCanBeOpened(directory + BelowParentOfHost + name)) directory += BelowParentOfHost;
+        if (FileCanBeOpened(directory + BelowHost + name)) directory += BelowHost;
+        if (!FileCanBeOpened(directory + name)) return MissingProfileText();
+    }
+
+    std::string found;
+    bool opened = profileFile.Open(directory + name);
+    if (opened) found = directory;
+    for (const char* candidate : FixedSensorDirectories) {
+        if (opened) break;
+        opened = profileFile.Open(candidate + name);
+        if (opened) found = candidate;
+    }
+    if (!opened) return MissingProfileText();
+
+    RunSettings.ProfileDirectory = found;
+    RunSettings.ProfilePath = found + name;
+    if (!IsSensorDirectory(found)) {
+        profileFile.Close();
+        return "Sorry, invalid Path-Usage...";
+    }
+    RunSettings.HostFlavour = "EXEXML";
+    return "";
+}

@@ -27,11 +27,35 @@ extern LogonEntriesRecord LogonEntries;
 
 void ResetLogonEntries();
 
+// A line is a 12-character key, one separator column and the value, of which
+// at most 60 characters are read.
+constexpr std::size_t ProfileKeyLength = 12;
+constexpr std::size_t ProfileValueColumn = 13;
+constexpr std::size_t ProfileValueLimit = 60;
+
+// What a profile line may set: the key, the shortest value the sensor accepts
+// and the longest its entry holds (the password's lengths count decoded).
+struct ProfileEntryRule {
+    const char* Key;
+    std::size_t MinimumLength;
+    std::size_t Room;
+    std::string LogonEntriesRecord::*Entry;
+};
+
+// In the order of the final checks: Extcompany, Destination, Client, User,
+// Password, Language, Mode, Hostname, Sysnr, Gwhost, Gwservice.
+constexpr std::size_t ProfileEntryCount = 11;
+extern const ProfileEntryRule ProfileEntryRules[ProfileEntryCount];
+
 // The single-system reader: reads the open profile to its end and closes it,
 // then runs the final checks. Returns an empty text when the profile is sound,
 // otherwise the message of the first fault ("Error 1003" to "Error 1007").
+// A password fault stops the reading at its line; the profile is closed on
+// every path. A value longer than its entry's room is fault 1003, like a short one.
 std::string ReadSystemProfile(TextFile& profile, const std::string& profileName);
 
 // The listing reader: reads the open profile to its end, closes it and runs the
 // final checks. Writes no message; returns true when the profile is faulty.
+// The entries keep what the profile says even when it is faulty, a value
+// longer than its entry's room included.
 bool ReadListedProfile(TextFile& profile);

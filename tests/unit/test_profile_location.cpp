@@ -1,0 +1,120 @@
+#include <doctest/doctest.h>
+
+#include <string>
+
+#include "ConfigTestFiles.h"
+#include "config/ProfileLocation.h"
+#include "config/SensorDirectory.h"
+#include "run/RunSettings.h"
+
+TEST_CASE("profile names: default extension, the word GLOBAL and the directory") {
+    struct Case {
+        std::string argument;
+        std::string name;
+        std::string directory;
+        bool global;
+    };
+    const Case cases[] = {
+        {"PRD", "PRD.P00", "", false},
+        {"PRD.P01", "PRD.P01", "", false},
+        {"PRD.TXT", "PRD.TXT", "", false},
+        {"my.profile", "my.profile.P00", "", false},
+        {"AB", "AB.P00", "", false},
+        {"", ".P00", "", false},
+        {"C:\\Sensors\\PRD", "PRD.P00", "C:\\Sensors\\", false},
+        {"C:\\x.y\\PRD", "PRD.P00", "C:\\x.y\\", false},
+        {"\\PRD", "\\PRD.P00", "", false},
+        {"global", "SAP Overseer.Gbl", "", true},
+        {"GLOBAL", "SAP Overseer.Gbl", "", true},
+        {"Global.p00", "SAP Overseer.Gbl", "", true},
+        {"C:\\x\\GLOBAL", "SAP Overseer.Gbl", "C:\\x\\", true},
+        {"GLOBAL.TXT", "GLOBAL.TXT", "", false},
+        {"GLOBAL1", "GLOBAL1.P00", "", false},
+        {std::string(300, 'p'), std::string(300, 'p') + ".P00", "", false},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.argument);
+        RunSettings = RunSettingsRecord{};
+        RunSettings.ProfileName = c.argument;
+        ResolveProfileName();
+        SplitProfileDirectory();
+        CHECK(RunSettings.ProfileName == c.name);
+        CHECK(RunSettings.ProfileDirectory == c.directory);
+        CHECK(RunSettings.GlobalMode == c.global);
+    }
+}
+
+TEST_CASE("the item profile name passes name resolution unchanged") {
+    RunSettings = RunSettingsRecord{};
+    RunSettings.ProfileName = ItemProfileName;
+    RunSettings.GlobalMode = true;
+    ResolveProfileName();
+    SplitProfileDirectory();
+    CHECK(RunSettings.ProfileName == "Overseer.Prf");
+    CHECK(RunSettings.ProfileDirectory == "");
+    CHECK(RunSettings.GlobalMode);
+}
+
+TEST_CASE("host flavour from the FLAVOUR= option") {
+    struct Case {
+        std::string options;
+        std::string flavour;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"", "EXEXML", ""},
+        {"FLAVOUR=pinewood", "Pinewood", ""},
+        {"#,flavour=JUNIPER,CH=1", "Juniper", ""},
+        {"FLAVOUR=Kestrel #", "Kestrel", ""},
+        {"xflavour=bramble", "Bramble", ""},
+        {"FLAVOUR=exexml", "EXEXML", ""},
+        {"FLAVOUR=Pinewoods", "EXEXML", "Error 1008: Host-Flavour Pinewoods is unknown..."},
+        {"CH=1,FLAVOUR=", "EXEXML", "Error 1008: Host-Flavour  is unknown..."},
+        {"FLAVOUR=Kestrel FLAVOUR=Juniper", "Kestrel", ""},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.options);
+        RunSettings = RunSettingsRecord{};
+        RunSettings.ParameterTextAsGiven = c.options;
+        RunSettings.ParameterText = UpperAscii(c.options);
+        CHECK(SelectHostFlavour() == c.error);
+        if (c.error.empty()) CHECK(RunSettings.HostFlavour == c.flavour);
+    }
+}
+
+TEST_CASE("opening the profile where the command line names it") {
+    ScratchFile file("named.P00", "Client.....: 100\n");
+    RunSettings = RunSettingsRecord{};
+    RunSettings.ProfileName = file.Name();
+    TextFile profile;
+    CHECK(OpenProfileAtNamedPlace(profile) == "");
+    CHECK(profile.IsOpen());
+    CHECK(RunSettings.ProfilePath == file.Name());
+    profile.Close();
+
+    RunSettings.ProfileDirectory = "C:\\sw_config_nowhere\\";
+    RunSettings.ProfileName = "PRD.P00";
+    CHECK(OpenProfileAtNamedPlace(profile) == "Error 1002: Profile C:\\sw_config_nowhere\\PRD.P00 is missing...");
+    CHECK_FALSE(profile.IsOpen());
+}
+
+TEST_CASE("only a directory named ExeXml, in any case, is a custom-sensor directory") {
+    struct Case {
+        std::string directory;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"D:\\Apps\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\", true},
+        {"E:\\PRTG\\Custom Sensors\\EXEXML\\", true},
+        {"EXEXML\\", true},
+        {"XEXML\\", false},
+        {"", false},
+        {"\\", false},
+        {"D:\\Data\\", false},
+        {"D:\\ExeXml\\Data\\", false},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.directory);
+        CHECK(IsSensorDirectory(c.directory) == c.accepted);
+    }
+}
