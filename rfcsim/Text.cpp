@@ -1,0 +1,108 @@
+#include "Text.h"
+
+#include <charconv>
+#include <cstring>
+
+namespace rfcsim {
+
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+}  // namespace
+
+std::string Trim(std::string_view text)
+{
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && IsBlank(text[begin])) {
+        ++begin;
+    }
+    while (end > begin && IsBlank(text[end - 1])) {
+        --end;
+    }
+    return std::string(text.substr(begin, end - begin));
+}
+
+std::string TrimRight(std::string_view text)
+{
+    std::size_t end = text.size();
+    while (end > 0 && text[end - 1] == ' ') {
+        --end;
+    }
+    return std::string(text.substr(0, end));
+}
+
+bool SameIgnoringTrailingBlanks(std::string_view a, std::string_view b)
+{
+    return TrimRight(a) == TrimRight(b);
+}
+
+std::string CallerText(const char* text, std::size_t limit)
+{
+    if (text == nullptr) {
+        return std::string();
+    }
+    return std::string(text, strnlen(text, limit));
+}
+
+std::string EntryName(const void* name, unsigned nlen)
+{
+    return CallerText(static_cast<const char*>(name), nlen < kMaxCallerText ? nlen : kMaxCallerText);
+}
+
+std::string Angled(const char* text)
+{
+    if (text == nullptr) {
+        return "(null)";
+    }
+    return "<" + CallerText(text) + ">";
+}
+
+void CopyToField(char* to, std::size_t size, std::string_view from)
+{
+    if (to == nullptr || size == 0) {
+        return;
+    }
+    std::size_t count = from.size() < size - 1 ? from.size() : size - 1;
+    std::memcpy(to, from.data(), count);
+    to[count] = '\0';
+}
+
+std::vector<std::string> SplitWords(std::string_view text)
+{
+    std::vector<std::string> words;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && IsBlank(text[i])) {
+            ++i;
+        }
+        std::size_t start = i;
+        while (i < text.size() && !IsBlank(text[i])) {
+            ++i;
+        }
+        if (i > start) {
+            words.emplace_back(text.substr(start, i - start));
+        }
+    }
+    return words;
+}
+
+bool ParseInt(std::string_view text, long long& value)
+{
+    if (text.empty()) {
+        return false;
+    }
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    if (*first == '+') {
+        ++first;
+    }
+    auto [end, error] = std::from_chars(first, last, value);
+    return error == std::errc() && end == last;
+}
+
+}  // namespace rfcsim
