@@ -21,13 +21,18 @@ void WriteOutLine(const std::string& text) {
     WriteOut("\n");
 }
 
-void PrintField(const std::string& key, int indent, int width, const std::string& value) {
+std::string FieldLine(const std::string& key, int indent, int width, const std::string& value) {
     std::string line(indent > 0 ? static_cast<std::size_t>(indent) : 0, ' ');
     line += key;
     if (width > 0 && key.size() < static_cast<std::size_t>(width)) line.append(width - key.size(), ' ');
     line += " : ";
     line += value;
-    WriteOutLine(line);
+    line += "\n";
+    return line;
+}
+
+void PrintField(const std::string& key, int indent, int width, const std::string& value) {
+    WriteOut(FieldLine(key, indent, width, value));
 }
 
 void GroupDigits(std::string& digits) {

@@ -9,6 +9,7 @@ void WriteOutLine(const std::string& text);
 
 // Indent blanks, the key left-justified in `width` characters (a longer key
 // whole), " : ", the value and a newline.
+std::string FieldLine(const std::string& key, int indent, int width, const std::string& value);
 void PrintField(const std::string& key, int indent, int width, const std::string& value);
 
 // Thousands marks: 1234 -> 1.234, 1234567 -> 1.234.567, never more than two marks.

@@ -1,0 +1,135 @@
+// Options, display forms, labels and the trace-file hint.
+#include <doctest/doctest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "config/SystemProfile.h"
+#include "output/ResultDocument.h"
+#include "rfc/Connection.h"
+#include "rfc/RfcErrors.h"
+#include "run/MultiSystemRun.h"
+#include "run/RunSettings.h"
+#include "run/SingleSystemRun.h"
+
+namespace {
+
+void SetOptions(const std::string& options) {
+    RunSettings.ParameterTextAsGiven = options;
+    RunSettings.ParameterText = UpperAscii(options);
+}
+
+void WriteTrace(const std::string& content) {
+    std::FILE* file = std::fopen(RfcTraceFile, "wb");
+    REQUIRE(file);
+    std::fwrite(content.data(), 1, content.size(), file);
+    std::fclose(file);
+}
+
+}  // namespace
+
+TEST_CASE("option values are read with the case of the command line") {
+    struct Case {
+        const char* options;
+        const char* keyword;
+        std::size_t maxLength;
+        const char* stop;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"ITEM=Critical_Spaces,CH=1 #", "ITEM=", 90, " ,", "Critical_Spaces"},
+        {"item=Critical_Tables", "ITEM=", 90, " ,", "Critical_Tables"},
+        {"XITEM=abc def", "ITEM=", 90, " ,", "abc"},
+        {"ITEM", "ITEM=", 90, " ,", ""},
+        {"CH=12345", "CH=", 3, ",", "123"},
+        {"x,host=SapHost,no=07", ",HOST=", std::string::npos, " ,", "SapHost"},
+        {"ITEM=", "ITEM=", 90, " ,", ""},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.options);
+        SetOptions(c.options);
+        CHECK(OptionValueAt(c.keyword, c.maxLength, c.stop) == c.expected);
+    }
+    SetOptions("");
+}
+
+TEST_CASE("upper-casing touches the letters a to z only") {
+    CHECK(UpperAscii("abz ÄöAZ09,#") == "ABZ ÄöAZ09,#");
+}
+
+TEST_CASE("display form of the options in the executing line") {
+    const std::pair<const char*, const char*> cases[] = {
+        {"abc#def", "abc"}, {"x@y#z", "x"},          {"#abc", "(No Parameters)"},
+        {"(No ", "(No Parameters)"}, {"(Parameters ", "(No Parameters)"}, {"", "(No Parameters)"},
+        {"CH=2,SYSLOG", "CH=2,SYSLOG"},
+    };
+    for (const auto& [options, shown] : cases) CHECK(OptionsDisplayForm(options) == shown);
+}
+
+TEST_CASE("system labels by label kind") {
+    LogonEntries.Hostname = "saphost";
+    LogonEntries.Destination = "PRD";
+    CHECK(LabelFor('1', "PRD.P00") == "PRD.P00");
+    CHECK(LabelFor('2', "PRD.P00") == "PRD");
+    CHECK(LabelFor('2', "abc") == "");
+    CHECK(LabelFor('3', "PRD.P00") == "saphost");
+    CHECK(LabelFor('4', "PRD.P00") == "PRD");
+    ResetLogonEntries();
+}
+
+TEST_CASE("system numbers") {
+    const std::pair<const char*, int> cases[] = {
+        {"00", 0}, {"07", 7}, {"  12x", 12}, {"x1", 0}, {"", 0}, {"99999999999999", 2147483647},
+    };
+    for (const auto& [text, number] : cases) CHECK(SystemNumberOf(text) == number);
+}
+
+TEST_CASE("hint from the RFC trace file") {
+    struct Case {
+        const char* trace;
+        const char* hint;
+    };
+    const Case cases[] = {
+        {"ERROR       partner not reached\r\n", " - partner not reached"},
+        {"ERROR       first\nERROR       second\n", " - second"},
+        {"ERROR       first\n**** ERROR file closed\n", " - Please Check Trace-File !"},
+        {"ERROR short\n", " - Please Check Trace-File !"},
+        {"abcdefg======> gateway down\n", " - gateway down"},
+        {"ERROR  ======> from the arrow\n", " - from the arrow"},
+        {"nothing here\n", " - Please Check Trace-File !"},
+        {"", " - Please Check Trace-File !"},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.trace);
+        WriteTrace(c.trace);
+        ResultDocument = "Error 1014: RFC-Failure raised !";
+        AppendTraceHint();
+        CHECK(ResultDocument == std::string("Error 1014: RFC-Failure raised !") + c.hint);
+    }
+    // A message longer than a read piece arrives in pieces; the last piece is
+    // no "ERROR " line, so the message is the first piece's rest.
+    WriteTrace("ERROR       " + std::string(120, 'm') + "\n");
+    EmptyDocument();
+    AppendTraceHint();
+    CHECK(ResultDocument == " - " + std::string(87, 'm'));
+
+    std::remove(RfcTraceFile);
+    EmptyDocument();
+    AppendTraceHint();
+    CHECK(ResultDocument == " - Look for Trace-File");
+}
+
+TEST_CASE("outcome texts of the return codes") {
+    const std::pair<int, const char*> cases[] = {
+        {1, "Error 1014: RFC-Failure raised !"},
+        {2, "Error 1012: Exception.: NOT_FOUND"},
+        {3, "Error 1013: Sys-Exception raised !"},
+        {7, "Error 1015: Other Failure raised !"},
+        {-1, "Error 1015: Other Failure raised !"},
+    };
+    for (const auto& [code, text] : cases) {
+        EmptyDocument();
+        AppendRfcOutcome(code, "NOT_FOUND");
+        CHECK(ResultDocument == text);
+    }
+}
