@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Builds SpaceWarden (if needed) and runs it against the simulated SAP systems
+# of this directory, the way PRTG runs an EXE/XML custom sensor: the profiles
+# lie in PRTG's "Custom Sensors\ExeXml" directory, which the hint file
+# C:\PRTG_Path.Txt leads to. Everything happens in a scratch directory, so the
+# repository is left as it was. See examples/README.md.
+set -euo pipefail
+
+examples="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+root="$(dirname "$examples")"
+build="$root/build/default"
+
+scratch="$(mktemp -d "${TMPDIR:-/tmp}/spacewarden-demo.XXXXXX")"
+trap 'rm -rf "$scratch"' EXIT
+
+# --- build -------------------------------------------------------------------
+echo "Building SpaceWarden, SpaceWardenProfile and rfcsim in build/default ..."
+if ! (
+    cd "$root"
+    # Only the three programs are needed, so the test suite (and what it needs) is left out.
+    if [ ! -f "$build/CMakeCache.txt" ]; then cmake --preset default -DBUILD_TESTING=OFF; fi
+    cmake --build --preset default --target SpaceWarden SpaceWardenProfile rfcsim
+) >"$scratch/build.log" 2>&1; then
+    cat "$scratch/build.log"
+    echo "The build failed (output above)." >&2
+    exit 1
+fi
+
+sensor="$build/SpaceWarden"
+profile_tool="$build/SpaceWardenProfile"
+rfcsim="$build/rfcsim/librfcsim.so"
+
+# --- a PRTG installation on simulated Windows drives --------------------------
+# The sensor maps a Windows path X:\a\b to $SPACEWARDEN_DRIVES/x/a/b.
+drives="$scratch/drives"
+sensor_dir="$drives/d/Apps/PRTG Network Monitor/Custom Sensors/ExeXml"
+mkdir -p "$drives/c" "$sensor_dir"
+printf 'D:\\Apps\\\r\n' >"$drives/c/PRTG_Path.Txt"
+cp "$examples"/*.P00 "$examples/SAP Overseer.Gbl" "$examples/Overseer.Prf" "$sensor_dir/"
+
+export SPACEWARDEN_DRIVES="$drives"
+export SPACEWARDEN_RFC_LIBRARY="$rfcsim"
+export RFCSIM_SCENARIO="$examples/systems.scenario"
+unset RFCSIM_JOURNAL
+
+# Runs the sensor in the sensor directory, as PRTG does, and shows its exit code.
+run() {
+    local heading="$1"
+    shift
+    printf '\n==== %s\n' "$heading"
+    local shown="$ SpaceWarden" argument
+    for argument in "$@"; do
+        if [[ "$argument" =~ ^[A-Za-z0-9_=.,-]+$ ]]; then shown+=" $argument"; else shown+=" '$argument'"; fi
+    done
+    printf '%s\n' "$shown"
+    local code=0
+    (cd "$sensor_dir" && "$sensor" "$@") || code=$?
+    printf -- '---- exit code %s\n' "$code"
+}
+
+printf '\n==== The bundled profiles, read back by the sensor'"'"'s own reader\n'
+for profile in PRD QAS DEV; do
+    printf '%s.P00: %s\n' "$profile" "$(cd "$sensor_dir" && "$profile_tool" check "$profile.P00")"
+done
+
+run "(1) Single-system run of PRD (Oracle, critical tablespaces and objects), as PRTG calls it" PRD
+run "(1) The same, verbose ('#'): progress lines around the document" PRD '#'
+run "(2) The same for a plain-text host: FLAVOUR=Juniper" PRD FLAVOUR=Juniper
+run "(2) Juniper with CH=2: only the second channel's value (Critical_Objects)" PRD 'FLAVOUR=Juniper CH=2'
+run "(3) Multi-system run, listing mode: sensor key SAPCORE of 'SAP Overseer.Gbl' (PRD, QAS)" GLOBAL SAPCORE
+run "(3) Listing mode, key SAPALL: DEV is not on Oracle, so the run ends with an error after the streamed channels" GLOBAL SAPALL
+run "(4) Multi-system run, item mode: Critical_Objects for the systems of Overseer.Prf" Overseer ITEM=Critical_Objects
