@@ -1,6 +1,8 @@
 #include "platform/Files.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -40,6 +42,19 @@ std::string ToNative(const std::string& path) {
 
 std::string NativePath(const std::string& path) { return ToNative(path); }
 
+namespace {
+
+// Opens a file for reading as bytes. A directory is no file, although some
+// platforms let fopen open one.
+std::FILE* OpenForReading(const std::string& path) {
+    std::string native = NativePath(path);
+    std::error_code error;
+    if (std::filesystem::is_directory(native, error)) return nullptr;
+    return std::fopen(native.c_str(), "rb");
+}
+
+}  // namespace
+
 TextFile::~TextFile() { Close(); }
 
 TextFile::TextFile(TextFile&& other) noexcept
@@ -57,7 +72,7 @@ TextFile& TextFile::operator=(TextFile&& other) noexcept {
 bool TextFile::Open(const std::string& path) {
     Close();
     // Read as bytes and translate here, so that every platform sees the same text.
-    file_ = std::fopen(NativePath(path).c_str(), "rb");
+    file_ = OpenForReading(path);
     ended_ = false;
     return file_ != nullptr;
 }
@@ -105,7 +120,7 @@ bool FileCanBeOpened(const std::string& path) {
 }
 
 CopyOutcome CopyFileBytes(const std::string& from, const std::string& to) {
-    std::FILE* source = std::fopen(NativePath(from).c_str(), "rb");
+    std::FILE* source = OpenForReading(from);
     if (!source) return CopyOutcome::SourceMissing;
     std::FILE* target = std::fopen(NativePath(to).c_str(), "wb");
     if (!target) {
