@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "output/Console.h"
 #include "rfc/RfcErrors.h"
 #include "rfc/RfcLibrary.h"
 #include "run/RunSettings.h"
@@ -33,8 +32,7 @@ int CallCpuAll(RFC_HANDLE handle, char (&localRemote)[6], char (&logicalDestinat
         RFC_PARAMETER{},
     };
     RFC_TABLE tables[] = {Table("TF_CPU_ALL", CpuAllType, cpuTable), RFC_TABLE{}};
-    int code = Rfc.RfcCall(handle, const_cast<char*>("GET_CPU_ALL"), exporting, tables);
-    LogEvent(static_cast<long>(handle), "RfcCall called", "");
+    int code = CallFunctionModule(handle, "GET_CPU_ALL", exporting, tables);
     if (code != RFC_OK) return code;
 
     RFC_PARAMETER importing[] = {
@@ -50,11 +48,7 @@ int CallCpuAll(RFC_HANDLE handle, char (&localRemote)[6], char (&logicalDestinat
         Parameter("OP_SYSTEM", RFCTYPE_CHAR, sizeof imports.OP_SYSTEM, imports.OP_SYSTEM),
         RFC_PARAMETER{},
     };
-    char* exception = nullptr;
-    code = Rfc.RfcReceive(handle, importing, tables, &exception);
-    LogEvent(static_cast<long>(handle), "RfcReceive called", "");
-    exceptionText = ExceptionTextOf(code, exception);
-    return code;
+    return ReceiveAnswer(handle, importing, tables, exceptionText);
 }
 
 int ProbeCpu(RFC_HANDLE handle) {

@@ -109,8 +109,7 @@ int CallCriticalObjects(RFC_HANDLE handle, char (&flagRefresh)[1], CriticalObjec
     RFC_PARAMETER exporting[] = {Parameter("FLAG_REFRESH", RFCTYPE_CHAR, 1, flagRefresh), RFC_PARAMETER{}};
     RFC_TABLE tables[] = {Table("CRITOBJ", CritObjType, critObjTable), Table("TS_CHECK", TspcCheckType, tsCheckTable),
                           RFC_TABLE{}};
-    int code = Rfc.RfcCall(handle, const_cast<char*>("DB02_ORA_FILL_TS_CHECK__CRITOB"), exporting, tables);
-    LogEvent(static_cast<long>(handle), "RfcCall called", "");
+    int code = CallFunctionModule(handle, "DB02_ORA_FILL_TS_CHECK__CRITOB", exporting, tables);
     if (code != RFC_OK) return code;
 
     RFC_PARAMETER importing[] = {
@@ -120,11 +119,7 @@ int CallCriticalObjects(RFC_HANDLE handle, char (&flagRefresh)[1], CriticalObjec
         Parameter("NR_CRIT_OBJ", CritNrType, CritNrLength, imports.NR_CRIT_OBJ),
         RFC_PARAMETER{},
     };
-    char* exception = nullptr;
-    code = Rfc.RfcReceive(handle, importing, tables, &exception);
-    LogEvent(static_cast<long>(handle), "RfcReceive called", "");
-    exceptionText = ExceptionTextOf(code, exception);
-    return code;
+    return ReceiveAnswer(handle, importing, tables, exceptionText);
 }
 
 int CheckCriticalObjects(RFC_HANDLE handle) {

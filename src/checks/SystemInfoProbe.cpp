@@ -1,7 +1,6 @@
 #include "checks/SystemInfoProbe.h"
 
 #include "config/SystemProfile.h"
-#include "output/Console.h"
 #include "rfc/RfcErrors.h"
 #include "rfc/RfcLibrary.h"
 #include "run/RunSettings.h"
@@ -37,8 +36,7 @@ int CallSystemInfo(RFC_HANDLE handle, SystemInfoImports& imports, std::string& e
     InstallRfcsi();
     RFC_PARAMETER exporting[] = {RFC_PARAMETER{}};
     RFC_TABLE tables[] = {RFC_TABLE{}};
-    int code = Rfc.RfcCall(handle, const_cast<char*>("RFC_SYSTEM_INFO"), exporting, tables);
-    LogEvent(static_cast<long>(handle), "RfcCall called", "");
+    int code = CallFunctionModule(handle, "RFC_SYSTEM_INFO", exporting, tables);
     if (code != RFC_OK) return code;
 
     RFC_PARAMETER importing[] = {
@@ -50,11 +48,7 @@ int CallSystemInfo(RFC_HANDLE handle, SystemInfoImports& imports, std::string& e
         Parameter("RFC_LOGIN_COMPLETE", RFCTYPE_CHAR, 1, imports.RFC_LOGIN_COMPLETE),
         RFC_PARAMETER{},
     };
-    char* exception = nullptr;
-    code = Rfc.RfcReceive(handle, importing, tables, &exception);
-    LogEvent(static_cast<long>(handle), "RfcReceive called", "");
-    exceptionText = ExceptionTextOf(code, exception);
-    return code;
+    return ReceiveAnswer(handle, importing, tables, exceptionText);
 }
 
 int ProbeSystemInfo(RFC_HANDLE handle) {

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "output/Console.h"
 #include "platform/SharedLibrary.h"
 #include "rfc/RfcErrors.h"
 
@@ -74,9 +75,21 @@ RFC_TYPE_ELEMENT Field(const char* name, RFC_TYPEHANDLE type, unsigned length) {
     return RFC_TYPE_ELEMENT{Text(name), type, length, 0, 0};
 }
 
-std::string ExceptionTextOf(int code, const char* exception) {
-    if ((code != RFC_EXCEPTION && code != RFC_SYS_EXCEPTION) || !exception) return "";
-    std::size_t length = 0;
-    while (length < ExceptionTextRoom && exception[length] != '\0') ++length;
-    return std::string(exception, length);
+int CallFunctionModule(RFC_HANDLE handle, const char* function, RFC_PARAMETER* exporting, RFC_TABLE* tables) {
+    int code = Rfc.RfcCall(handle, Text(function), exporting, tables);
+    LogEvent(static_cast<long>(handle), "RfcCall called", "");
+    return code;
+}
+
+int ReceiveAnswer(RFC_HANDLE handle, RFC_PARAMETER* importing, RFC_TABLE* tables, std::string& exceptionText) {
+    char* exception = nullptr;
+    int code = Rfc.RfcReceive(handle, importing, tables, &exception);
+    LogEvent(static_cast<long>(handle), "RfcReceive called", "");
+    exceptionText.clear();
+    if ((code == RFC_EXCEPTION || code == RFC_SYS_EXCEPTION) && exception) {
+        std::size_t length = 0;
+        while (length < ExceptionTextRoom && exception[length] != '\0') ++length;
+        exceptionText.assign(exception, length);
+    }
+    return code;
 }

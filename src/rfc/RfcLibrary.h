@@ -38,5 +38,9 @@ void InstallStructureOnce(const char* name, RFC_TYPE_ELEMENT* elements, unsigned
 RFC_PARAMETER Parameter(const char* name, RFC_TYPEHANDLE type, unsigned length, void* address);
 RFC_TABLE Table(const char* name, RFC_TYPEHANDLE type, ITAB_H table);
 RFC_TYPE_ELEMENT Field(const char* name, RFC_TYPEHANDLE type, unsigned length);
-// Copies the exception text of a call with code 2 or 3 (at most 255 characters).
-std::string ExceptionTextOf(int code, const char* exception);
+// RfcCall of a function module, followed by its log event.
+int CallFunctionModule(RFC_HANDLE handle, const char* function, RFC_PARAMETER* exporting, RFC_TABLE* tables);
+
+// RfcReceive of the answer, followed by its log event. For codes 2 and 3 the
+// exception text the library returned (at most 255 characters) is copied.
+int ReceiveAnswer(RFC_HANDLE handle, RFC_PARAMETER* importing, RFC_TABLE* tables, std::string& exceptionText);

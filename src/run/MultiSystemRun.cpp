@@ -36,16 +36,6 @@ void SetUp() {
     EmptyDocument();
 }
 
-// A failed probe ends the whole run after what has already been streamed.
-[[noreturn]] void EndRunWithGatheredError(RFC_HANDLE handle) {
-    AppendTraceHint();
-    std::string messageText = ResultDocument;
-    WriteErrorDocument(messageText);
-    WriteDocument();
-    Rfc.RfcClose(handle);
-    EndProcess(2);
-}
-
 std::string TakeNextSystemName() {
     std::size_t end = ServerListing.find('#');
     // A last name without its "#" is taken as a name all the same.
@@ -55,22 +45,18 @@ std::string TakeNextSystemName() {
 }
 
 // Runs the checks on an open connection. The CPU probe, the system
-// information probe and a database that is not Oracle end the whole run.
+// information probe and a database that is not Oracle end the whole run,
+// after what has already been streamed.
 void CheckSystem(RFC_HANDLE handle) {
     RunStatus = "ERR";
     ProbeCpu(handle);
-    if (RunStatus == "ERR") EndRunWithGatheredError(handle);
+    if (RunStatus == "ERR") EndWithGatheredError(handle);
 
     RunStatus = "ERR";
     ProbeSystemInfo(handle);
-    if (RunStatus == "ERR") EndRunWithGatheredError(handle);
+    if (RunStatus == "ERR") EndWithGatheredError(handle);
 
-    if (!DatabaseIsOracle()) {
-        WriteErrorDocument("Error 1018: DataBase mismatch !");
-        WriteDocument();
-        Rfc.RfcClose(handle);
-        EndProcess(2);
-    }
+    EndUnlessOracle(handle);
     RunStatus = "ERR";
     CheckCriticalObjects(handle);
 }

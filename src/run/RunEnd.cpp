@@ -3,7 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <string>
+
+#include "checks/SystemInfoProbe.h"
 #include "output/ResultDocument.h"
+#include "rfc/RfcErrors.h"
+#include "rfc/RfcLibrary.h"
 
 void EndProcess(int exitCode) {
     std::fflush(stdout);
@@ -13,5 +18,23 @@ void EndProcess(int exitCode) {
 void EndWithErrorDocument(std::string_view messageText) {
     WriteErrorDocument(messageText);
     WriteDocument();
+    EndProcess(2);
+}
+
+void EndWithGatheredError(RFC_HANDLE handle, bool closeFirst) {
+    if (closeFirst) Rfc.RfcClose(handle);
+    AppendTraceHint();
+    std::string messageText = ResultDocument;
+    WriteErrorDocument(messageText);
+    WriteDocument();
+    if (!closeFirst) Rfc.RfcClose(handle);
+    EndProcess(2);
+}
+
+void EndUnlessOracle(RFC_HANDLE handle) {
+    if (DatabaseIsOracle()) return;
+    WriteErrorDocument("Error 1018: DataBase mismatch !");
+    WriteDocument();
+    Rfc.RfcClose(handle);
     EndProcess(2);
 }

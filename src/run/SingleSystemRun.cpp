@@ -28,17 +28,6 @@ void WriteStartLines() {
                  " State=Executing");
 }
 
-// A failed check: its outcome text and the trace-file hint become the error document.
-[[noreturn]] void EndWithGatheredError(RFC_HANDLE handle, bool closeAfterWriting) {
-    if (!closeAfterWriting) Rfc.RfcClose(handle);
-    AppendTraceHint();
-    std::string messageText = ResultDocument;
-    WriteErrorDocument(messageText);
-    WriteDocument();
-    if (closeAfterWriting) Rfc.RfcClose(handle);
-    EndProcess(2);
-}
-
 }  // namespace
 
 std::string OptionsDisplayForm(const std::string& options) {
@@ -70,22 +59,17 @@ int SingleSystemRun() {
 
     RunStatus = "ERR";
     ProbeCpu(handle);
-    if (RunStatus == "ERR") EndWithGatheredError(handle, true);
+    if (RunStatus == "ERR") EndWithGatheredError(handle);
 
     RunStatus = "ERR";
     ProbeSystemInfo(handle);
-    if (RunStatus == "ERR") EndWithGatheredError(handle, true);
+    if (RunStatus == "ERR") EndWithGatheredError(handle);
 
-    if (!DatabaseIsOracle()) {
-        WriteErrorDocument("Error 1018: DataBase mismatch !");
-        WriteDocument();
-        Rfc.RfcClose(handle);
-        EndProcess(2);
-    }
+    EndUnlessOracle(handle);
 
     RunStatus = "ERR";
     int checkResult = CheckCriticalObjects(handle);
-    if (RunStatus != "OK") EndWithGatheredError(handle, false);
+    if (RunStatus != "OK") EndWithGatheredError(handle, true);
     Rfc.RfcClose(handle);
 
     WriteDocument();
