@@ -53,9 +53,11 @@ LastFailure g_last_failure;
 
 // ---- Trace file and journal ----
 
-void AppendLine(const char* path, const std::string& line)
+// mode "a" appends a text line (CR LF on Windows, as a library writes its trace
+// there), "ab" a line that ends in LF on every platform.
+void AppendLine(const char* path, const std::string& line, const char* mode)
 {
-    std::FILE* file = std::fopen(path, "a");
+    std::FILE* file = std::fopen(path, mode);
     if (file == nullptr) {
         return;
     }
@@ -66,7 +68,7 @@ void AppendLine(const char* path, const std::string& line)
 
 void Trace(const std::string& line)
 {
-    AppendLine(kTraceFile, line);
+    AppendLine(kTraceFile, line, "a");
 }
 
 // A failure that the trace file shows as an ERROR line and RfcLastError reports.
@@ -80,7 +82,7 @@ void Journal(const std::string& line)
 {
     const char* path = std::getenv("RFCSIM_JOURNAL");
     if (path != nullptr && *path != '\0') {
-        AppendLine(path, line);
+        AppendLine(path, line, "ab");
     }
 }
 

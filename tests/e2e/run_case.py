@@ -1,21 +1,26 @@
 #!/usr/bin/env python3
 """Runs end-to-end cases of the sensor: one TOML file per case.
 
-    run_case.py --sensor BIN --rfcsim LIB --lacking LIB [--keep] CASE.toml...
+    run_case.py --sensor BIN --rfcsim LIB --lacking LIB [--wine PREFIX] [--keep] CASE.toml...
 
 Each case lays out files on simulated Windows drives in a scratch directory,
 runs the sensor once and compares what it wrote, byte for byte. Text in a case
 stands for bytes through latin-1, so "\\u00e4" is the byte 0xE4. In expected
 texts {TIME} matches hh:mm:ss and {ANY} any text within one line.
 
+With --wine the sensor is the Windows build, run under Wine in PREFIX (made
+when missing, see wine_prefix.py): the case's drives become the prefix's drives
+for the time of the case, and standard output is compared after its CR LF line
+ends (the C runtime's text mode) are turned into LF.
+
 Exit code: 0 all passed, 1 a case failed, 77 every case was skipped.
 """
 
 import argparse
+import contextlib
 import difflib
 import os
 import re
-import shlex
 import shutil
 import subprocess
 import sys
@@ -23,10 +28,12 @@ import tempfile
 import tomllib
 from pathlib import Path
 
+import wine_prefix
+
 TIMEOUT_SECONDS = 10
 SKIPPED = 77
 CASE_KEYS = {"description", "args", "library", "scenario", "cwd", "env", "files", "expect", "skip"}
-EXPECT_KEYS = {"exit", "stdout", "stderr", "absent", "present", "journal", "journal_exact", "files"}
+EXPECT_KEYS = {"exit", "stdout", "stderr", "absent", "present", "journal", "journal_exact", "files", "text_files"}
 PLACEHOLDERS = {"{TIME}": rb"[0-9]{2}:[0-9]{2}:[0-9]{2}", "{ANY}": rb"[^\n]*"}
 
 
@@ -49,17 +56,127 @@ def windows_path(key, cwd):
     return cwd.rstrip("\\") + "\\" + key
 
 
-def host_path(drives, key, cwd):
+def host_path(host, drives, key, cwd):
     """Where a Windows path lies on this machine: drives/<letter>/..."""
     full = windows_path(key, cwd)
-    parts = [p for p in full[2:].split("\\") if p]
+    parts = [host.host_text(p) for p in full[2:].split("\\") if p]
     return drives.joinpath(full[0].lower(), *parts)
+
+
+# --- where the sensor runs ---------------------------------------------------
+
+class NativeHost:
+    """The sensor built for this machine; SPACEWARDEN_DRIVES leads it to the drives."""
+
+    def __init__(self, options):
+        self.tools = {name: os.path.abspath(getattr(options, name)) for name in ("sensor", "rfcsim", "lacking")}
+
+    def name_of(self, path):
+        """How the sensor names a file of this machine."""
+        return str(path)
+
+    def host_text(self, text):
+        """The text of a file name or environment value here that reaches the sensor as these bytes."""
+        return os.fsdecode(to_bytes(text))
+
+    def argument(self, text):
+        return to_bytes(text)
+
+    def command(self, arguments):
+        return [self.tools["sensor"]] + arguments
+
+    @contextlib.contextmanager
+    def drives_mapped(self, drives):
+        """Lends the drives to the sensor for one run; yields the environment it needs."""
+        yield {"SPACEWARDEN_DRIVES": str(drives)}
+
+    def output(self, data):
+        """The output as the case states it, and failures of its form."""
+        return data, []
+
+
+def windows_text(text):
+    """The Unicode text that a Windows program in code page 1252 receives as these bytes."""
+    chars = []
+    for byte in to_bytes(text):
+        try:
+            chars.append(bytes([byte]).decode("cp1252"))
+        except UnicodeDecodeError:  # the five unassigned bytes map to the C1 controls
+            chars.append(chr(byte))
+    return "".join(chars)
+
+
+class WineHost(NativeHost):
+    """The Windows build under Wine. For the time of a case, the prefix's drive
+    letters lead to the case's drives (C: keeps a link to Wine's own windows
+    directory); Z: stays the root of this machine, where the tools lie."""
+
+    LETTERS = re.compile(r"[a-y]:")
+    WINE_OWN = ("windows", "users", "ProgramData")  # Wine's own part of C:
+
+    def __init__(self, options):
+        super().__init__(options)
+        self.prefix = Path(options.wine).absolute()
+
+    def name_of(self, path):
+        return "Z:" + str(Path(path).absolute()).replace("/", "\\")
+
+    def host_text(self, text):
+        return windows_text(text)  # Wine takes names and the environment in UTF-8
+
+    def argument(self, text):
+        return windows_text(text).encode("utf-8")
+
+    def command(self, arguments):
+        return ["wine", self.tools["sensor"]] + arguments
+
+    def _unmap(self, drives):
+        devices = self.prefix / "dosdevices"
+        for entry in devices.iterdir():
+            if self.LETTERS.fullmatch(entry.name):
+                entry.unlink()
+        (devices / "c:").symlink_to("../drive_c")
+        for own in self.WINE_OWN:
+            link = drives / "c" / own
+            if link.is_symlink():
+                link.unlink()
+
+    @contextlib.contextmanager
+    def drives_mapped(self, drives):
+        with wine_prefix.locked(self.prefix):
+            wine_prefix.ensure(self.prefix)
+            wine_prefix.keep_server(self.prefix)
+            drives = drives.resolve()
+            (drives / "c").mkdir(parents=True, exist_ok=True)
+            if (drives / "z").exists():
+                raise CaseError("drive Z: is Wine's view of this machine; the case cannot use it")
+            try:
+                for own in self.WINE_OWN:
+                    if (drives / "c" / own).exists():
+                        raise CaseError(f"C:\\{own} belongs to Wine; the case cannot use it")
+                    (drives / "c" / own).symlink_to(self.prefix / "drive_c" / own)
+                devices = self.prefix / "dosdevices"
+                for entry in devices.iterdir():
+                    if self.LETTERS.fullmatch(entry.name):
+                        entry.unlink()
+                for drive in sorted(drives.iterdir()):
+                    (devices / (drive.name + ":")).symlink_to(drive)
+                yield wine_prefix.wine_environment(self.prefix, {"LC_ALL": "C.UTF-8"})
+            finally:
+                self._unmap(drives)
+
+    def output(self, data):
+        failures = []
+        if re.search(rb"(?<!\r)\n", data):
+            failures.append("a line feed without a carriage return before it: not the C runtime's text mode")
+        return data.replace(b"\r\n", b"\n"), failures
 
 
 # --- running the sensor ------------------------------------------------------
 
 def clean_environment(extra):
-    env = {k: v for k, v in os.environ.items() if not k.startswith(("RFCSIM_", "SPACEWARDEN_"))}
+    env = {k: v for k, v in os.environ.items()
+           if not k.startswith(("RFCSIM_", "SPACEWARDEN_", "WINE", "LC_"))}
     env.update(extra)
     return env
 
@@ -117,39 +234,41 @@ def load_case(path):
     return case
 
 
-def library_for(case, tools):
+def library_for(case, host):
     name = case.get("library", "rfcsim")
-    return str(tools.get(name, name))
+    return host.name_of(host.tools[name]) if name in ("rfcsim", "lacking") else name
 
 
-def run_case(case, tools, scratch, launcher):
+def run_case(case, host, scratch):
     """Returns a list of failure texts; empty when the case passed."""
     cwd = case.get("cwd", "C:\\work")
     drives = scratch / "drives"
     journal = scratch / "journal.txt"
-    env = {"SPACEWARDEN_DRIVES": str(drives), "SPACEWARDEN_RFC_LIBRARY": library_for(case, tools),
-           "RFCSIM_JOURNAL": str(journal)}
+    env = {"SPACEWARDEN_RFC_LIBRARY": library_for(case, host), "RFCSIM_JOURNAL": host.name_of(journal)}
     if "scenario" in case:
         scenario = scratch / "scenario.txt"
         scenario.write_bytes(to_bytes(case["scenario"]))
-        env["RFCSIM_SCENARIO"] = str(scenario)
-    env.update(case.get("env", {}))
+        env["RFCSIM_SCENARIO"] = host.name_of(scenario)
+    env.update({name: host.host_text(value) for name, value in case.get("env", {}).items()})
 
-    host_cwd = host_path(drives, cwd, cwd)
+    host_cwd = host_path(host, drives, cwd, cwd)
     host_cwd.mkdir(parents=True, exist_ok=True)
     for key, content in case.get("files", {}).items():
-        target = host_path(drives, key, cwd)
+        target = host_path(host, drives, key, cwd)
         target.parent.mkdir(parents=True, exist_ok=True)
         target.write_bytes(to_bytes(content))
 
-    command = launcher + [tools["sensor"]] + [to_bytes(a) for a in case.get("args", [])]
+    command = host.command([host.argument(a) for a in case.get("args", [])])
     try:
-        code, stdout, stderr = launch(command, host_cwd, clean_environment(env))
+        with host.drives_mapped(drives) as host_env:
+            code, stdout, stderr = launch(command, host_cwd, clean_environment({**host_env, **env}))
     except subprocess.TimeoutExpired:
         return [f"the sensor did not end within {TIMEOUT_SECONDS} s"]
 
     expect = case["expect"]
-    failures = []
+    stdout, failures = host.output(stdout)
+    stderr, stderr_failures = host.output(stderr)
+    failures += [f"stderr: {failure}" for failure in stderr_failures]
     if code != expect["exit"]:
         failures.append(f"exit code {code}, expected {expect['exit']}")
     if not matches(expect["stdout"], stdout):
@@ -157,17 +276,23 @@ def run_case(case, tools, scratch, launcher):
     if not matches(expect.get("stderr", ""), stderr):
         failures.append(describe_mismatch("stderr", expect.get("stderr", ""), stderr))
     for key in expect.get("absent", []):
-        if host_path(drives, key, cwd).exists():
+        if host_path(host, drives, key, cwd).exists():
             failures.append(f"{key} exists, expected it absent")
     for key in expect.get("present", []):
-        if not host_path(drives, key, cwd).exists():
+        if not host_path(host, drives, key, cwd).exists():
             failures.append(f"{key} is missing, expected it present")
-    for key, content in expect.get("files", {}).items():
-        target = host_path(drives, key, cwd)
-        if not target.is_file():
-            failures.append(f"{key} is missing, expected it with content {to_bytes(content)!r}")
-        elif not matches(content, target.read_bytes()):
-            failures.append(describe_mismatch(key, content, target.read_bytes()))
+    for text_mode, files in ((False, expect.get("files", {})), (True, expect.get("text_files", {}))):
+        for key, content in files.items():
+            target = host_path(host, drives, key, cwd)
+            if not target.is_file():
+                failures.append(f"{key} is missing, expected it with content {to_bytes(content)!r}")
+                continue
+            actual = target.read_bytes()
+            if text_mode:
+                actual, form_failures = host.output(actual)
+                failures += [f"{key}: {failure}" for failure in form_failures]
+            if not matches(content, actual):
+                failures.append(describe_mismatch(key, content, actual))
 
     journal_text = journal.read_bytes() if journal.exists() else b""
     if "journal_exact" in expect and not matches(expect["journal_exact"], journal_text):
@@ -183,12 +308,12 @@ def main():
     parser.add_argument("--sensor", required=True, help="the SpaceWarden executable")
     parser.add_argument("--rfcsim", required=True, help="the simulator library")
     parser.add_argument("--lacking", required=True, help="the library that lacks an operation")
-    parser.add_argument("--launcher", default="", help="command put before the sensor, e.g. 'wine'")
+    parser.add_argument("--wine", metavar="PREFIX",
+                        help="the sensor and libraries are the Windows build: run it under Wine in PREFIX")
     parser.add_argument("--keep", action="store_true", help="keep the scratch directory of every case")
     parser.add_argument("cases", nargs="+", type=Path)
     options = parser.parse_args()
-    tools = {"sensor": os.path.abspath(options.sensor), "rfcsim": os.path.abspath(options.rfcsim),
-             "lacking": os.path.abspath(options.lacking)}
+    host = WineHost(options) if options.wine else NativeHost(options)
 
     passed = failed = skipped = 0
     for path in options.cases:
@@ -204,9 +329,11 @@ def main():
             continue
         scratch = Path(tempfile.mkdtemp(prefix="e2e-"))
         try:
-            failures = run_case(case, tools, scratch, shlex.split(options.launcher))
+            failures = run_case(case, host, scratch)
         except UnicodeEncodeError as problem:
             failures = [f"a text of the case is not latin-1: {problem}"]
+        except CaseError as problem:
+            failures = [f"the case cannot run: {problem}"]
         if failures:
             failed += 1
             print(f"FAIL  {path}: {case.get('description', '')}\n  scratch: {scratch}")
