@@ -17,20 +17,52 @@ bool HasDriveLetter(const std::string& path) {
            ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
 }
 
+std::string DrivesRoot() {
+    const char* root = std::getenv("SPACEWARDEN_DRIVES");
+    std::string drives = root ? root : "";
+    while (!drives.empty() && drives.back() == '/') drives.pop_back();
+    return drives;
+}
+
+// The drive that holds the working directory: the letter of the folder below
+// the drives root in which it lies, or c when it lies outside them.
+char CurrentDrive(const std::string& drives) {
+    char* real = realpath(drives.empty() ? "/" : drives.c_str(), nullptr);
+    std::string root = real ? real : "";
+    std::free(real);
+    std::error_code error;
+    std::string cwd = std::filesystem::current_path(error).string();
+    if (root.empty() || error) return 'c';
+    if (root != "/") root += '/';
+    if (cwd.size() > root.size() && cwd.compare(0, root.size(), root) == 0 &&
+        (cwd.size() == root.size() + 1 || cwd[root.size() + 1] == '/')) {
+        char letter = cwd[root.size()];
+        if (letter >= 'a' && letter <= 'z') return letter;
+    }
+    return 'c';
+}
+
 std::string ToNative(const std::string& path) {
     std::string rest = path;
     std::string prefix;
     if (HasDriveLetter(path) || (!path.empty() && path[0] == '\\')) {
-        const char* root = std::getenv("SPACEWARDEN_DRIVES");
-        std::string drives = root ? root : "";
-        while (!drives.empty() && drives.back() == '/') drives.pop_back();
-        char drive = 'c';
+        std::string drives = DrivesRoot();
+        char current = CurrentDrive(drives);
+        char drive = current;
         if (HasDriveLetter(path)) {
             drive = static_cast<char>(path[0] | 0x20);
             rest = path.substr(2);
         }
-        prefix = drives + "/" + drive;
-        if (!rest.empty() && rest[0] != '\\') prefix += "/";
+        if (drive == current && (rest.empty() || rest[0] != '\\')) {
+            // "X:a" on the current drive: relative to the working directory.
+            if (rest.empty()) rest.assign(1, '.');
+        } else {
+            // Another drive's "X:a" starts at its root, as no directory is current there.
+            prefix = drives;
+            prefix += '/';
+            prefix += drive;
+            if (!rest.empty() && rest[0] != '\\') prefix += '/';
+        }
     }
     for (char& c : rest)
         if (c == '\\') c = '/';

@@ -7,10 +7,12 @@
 #include <string>
 
 // Turns a path in the sensor's Windows form into one the platform opens.
-// On Windows it is unchanged. Elsewhere a backslash becomes "/", and a path with
-// a drive letter or a leading backslash is served from the drive root named by
-// SPACEWARDEN_DRIVES ("/" without it): "X:\a\b" -> "$SPACEWARDEN_DRIVES/x/a/b",
-// "\a\b" -> "$SPACEWARDEN_DRIVES/c/a/b". Relative paths stay relative.
+// On Windows it is unchanged. Elsewhere a backslash becomes "/", and drives are
+// the folders SPACEWARDEN_DRIVES/<letter> ("/" without it); the current drive is
+// the one whose folder holds the working directory (c when none does):
+// "X:\a\b" -> "$SPACEWARDEN_DRIVES/x/a/b", "\a\b" -> the same on the current drive,
+// "X:a" -> "a" when X is the current drive, else "$SPACEWARDEN_DRIVES/x/a" (the
+// drive's root, as no directory is current there). Relative paths stay relative.
 std::string NativePath(const std::string& path);
 
 // A file opened for reading as text. A carriage return directly followed by a
