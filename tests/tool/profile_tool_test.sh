@@ -1,11 +1,25 @@
 #!/bin/sh
 # The profile tool end to end: what it writes, the sensor's reader accepts;
-# what the sensor would reject, it refuses. Usage: profile_tool_test.sh TOOL
+# what the sensor would reject, it refuses.
+# Usage: profile_tool_test.sh TOOL [EMULATOR], e.g. SpaceWardenProfile.exe wine
 set -u
-tool=$1
+tool=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+emulator=${2:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1  # files are named relative to it, the same on every platform
 failures=0
+
+run_tool() {
+    $emulator "$tool" "$@"
+}
+
+capture() {  # capture ARGS...: the tool's output in $out, without the CRs of a Windows console
+    out=$(run_tool "$@")
+    status=$?
+    [ -z "$emulator" ] || out=$(printf '%s' "$out" | tr -d '\r')
+    return $status
+}
 
 expect() {  # expect WHAT WANTED_EXIT ACTUAL_EXIT
     if [ "$2" != "$3" ]; then
@@ -17,47 +31,47 @@ expect() {  # expect WHAT WANTED_EXIT ACTUAL_EXIT
 write_profile() {  # write_profile FILE PASSWORD [more options]
     file=$1 password=$2
     shift 2
-    "$tool" write "$file" --destination PRD --client 100 --user ddic --password "$password" --language E \
+    run_tool write "$file" --destination PRD --client 100 --user ddic --password "$password" --language E \
         --mode R/3 --hostname sapprd01 --sysnr 00 --gwhost sapgw01 --gwservice sapgw00 \
         --extcompany "Example Trading" "$@" 2>/dev/null
 }
 
-write_profile "$work/PRD.P00" 'Se cret~12'
+write_profile PRD.P00 'Se cret~12'
 expect "write a sound profile" 0 $?
-out=$("$tool" check "$work/PRD.P00")
+capture check PRD.P00
 expect "check the written profile" 0 $?
 [ "$out" = "OK" ] || { echo "FAIL: check printed '$out'"; failures=$((failures + 1)); }
 
-write_profile "$work/PRD.P00" 'Other123'
+write_profile PRD.P00 'Other123'
 expect "no overwrite without --force" 1 $?
-write_profile "$work/PRD.P00" 'Other123' --force
+write_profile PRD.P00 'Other123' --force
 expect "overwrite with --force" 0 $?
 
-printf 'from stdin\n' | write_profile "$work/STDIN.P00" -
+printf 'from stdin\n' | write_profile STDIN.P00 -
 expect "password from standard input" 0 $?
-"$tool" check "$work/STDIN.P00" >/dev/null
+run_tool check STDIN.P00 >/dev/null
 expect "check the profile written from standard input" 0 $?
 
-write_profile "$work/ONE.P00" 'S'
+write_profile ONE.P00 'S'
 expect "a password of one character is refused" 1 $?
-[ ! -e "$work/ONE.P00" ] || { echo "FAIL: refused profile was written"; failures=$((failures + 1)); }
+[ ! -e ONE.P00 ] || { echo "FAIL: refused profile was written"; failures=$((failures + 1)); }
 
-grep -v '^User' "$work/PRD.P00" >"$work/NOUSER.P00"
-out=$("$tool" check "$work/NOUSER.P00")
+grep -v '^User' PRD.P00 >NOUSER.P00
+capture check NOUSER.P00
 expect "check a profile without user" 2 $?
 [ "$out" = "Error 1006: Username in Profile NOUSER.P00 is missing..." ] ||
     { echo "FAIL: check printed '$out'"; failures=$((failures + 1)); }
 
 for password in '' 123456789012345678901; do
-    "$tool" scramble "$password" 2>/dev/null
+    run_tool scramble "$password" 2>/dev/null
     expect "scramble refuses '$password'" 1 $?
 done
-stored=$("$tool" scramble 'abc' --offset 5)
+capture scramble 'abc' --offset 5
 expect "scramble at a fixed offset" 0 $?
-[ ${#stored} -eq 24 ] || { echo "FAIL: stored value '$stored'"; failures=$((failures + 1)); }
-"$tool" scramble abc --offset 10 2>/dev/null
+[ ${#out} -eq 24 ] || { echo "FAIL: stored value '$out'"; failures=$((failures + 1)); }
+run_tool scramble abc --offset 10 2>/dev/null
 expect "offset out of range" 2 $?
-"$tool" frobnicate 2>/dev/null
+run_tool frobnicate 2>/dev/null
 expect "unknown command" 2 $?
 
 [ $failures -eq 0 ] && echo "profile tool: all passed"
