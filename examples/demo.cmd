@@ -1,0 +1,56 @@
+@echo off
+rem Runs SpaceWarden.exe against the simulated SAP systems of this folder, with
+rem rfcsim.dll standing in for SAP's LIBRFC32.dll. Nothing is installed and no
+rem file outside a scratch folder in %TEMP% is written. See README.md.
+setlocal
+set "EXAMPLES=%~dp0"
+set "BIN=%~dp0.."
+if not exist "%BIN%\SpaceWarden.exe" set "BIN=%~dp0..\build\windows"
+if not exist "%BIN%\SpaceWarden.exe" (
+    echo SpaceWarden.exe was not found beside the examples folder. 1>&2
+    exit /b 1
+)
+set "SIMULATOR=%BIN%\rfcsim.dll"
+if not exist "%SIMULATOR%" set "SIMULATOR=%BIN%\rfcsim\rfcsim.dll"
+
+set "WORK=%TEMP%\SpaceWarden-demo-%RANDOM%%RANDOM%"
+mkdir "%WORK%"
+if not exist "%WORK%\" exit /b 1
+copy /y "%EXAMPLES%*.P00" "%WORK%" >nul
+copy /y "%EXAMPLES%SAP Overseer.Gbl" "%WORK%" >nul
+copy /y "%EXAMPLES%Overseer.Prf" "%WORK%" >nul
+
+rem The simulator instead of SAP's library, and the systems it simulates.
+set "SPACEWARDEN_RFC_LIBRARY=%SIMULATOR%"
+set "RFCSIM_SCENARIO=%EXAMPLES%systems.scenario"
+set "RFCSIM_JOURNAL="
+
+rem PRTG looks for the profiles in its EXEXML folder (see INSTALL.txt); the
+rem flavour Kestrel writes the same document and takes the profile where it
+rem is named, here in the scratch folder, the working directory of every run.
+pushd "%WORK%"
+echo ==== The bundled profiles, read back by the sensor's own reader
+for %%p in (PRD QAS DEV) do (
+    <nul set /p "=%%p.P00: "
+    "%BIN%\SpaceWardenProfile.exe" check %%p.P00
+)
+call :run "(1) Single-system run of PRD (Oracle, critical tablespaces and objects)" PRD "FLAVOUR=Kestrel"
+call :run "(1) The same, verbose: progress lines around the document" PRD "FLAVOUR=Kestrel #"
+call :run "(2) The same for a plain-text host: FLAVOUR=Juniper" PRD "FLAVOUR=Juniper"
+call :run "(2) Juniper with CH=2: only the second channel's value (Critical_Objects)" PRD "FLAVOUR=Juniper CH=2"
+call :run "(3) Multi-system run, listing mode: sensor key SAPCORE of 'SAP Overseer.Gbl' (PRD, QAS)" GLOBAL SAPCORE "FLAVOUR=Kestrel"
+call :run "(3) Listing mode, key SAPALL: DEV is not on Oracle, so the run ends with an error" GLOBAL SAPALL "FLAVOUR=Kestrel"
+call :run "(4) Multi-system run, item mode: Critical_Objects for the systems of Overseer.Prf" Overseer "ITEM=Critical_Objects" "FLAVOUR=Kestrel"
+popd
+rmdir /s /q "%WORK%"
+exit /b 0
+
+rem run HEADING ARGUMENTS...: one run of the sensor and its exit code.
+:run
+echo.
+echo ==== %~1
+echo ^> SpaceWarden %2 %3 %4
+"%BIN%\SpaceWarden.exe" %2 %3 %4
+echo.
+echo ---- exit code %ERRORLEVEL%
+exit /b 0
