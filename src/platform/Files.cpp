@@ -5,6 +5,11 @@
 #include <system_error>
 #include <utility>
 
+#ifndef _WIN32
+#include <dirent.h>
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 constexpr int CtrlZ = 0x1A;
@@ -16,6 +21,8 @@ bool HasDriveLetter(const std::string& path) {
     return path.size() >= 2 && path[1] == ':' &&
            ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
 }
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 std::string DrivesRoot() {
     const char* root = std::getenv("SPACEWARDEN_DRIVES");
@@ -42,6 +49,52 @@ char CurrentDrive(const std::string& drives) {
     return 'c';
 }
 
+bool SameIgnoringCase(const std::string& a, const char* b) {
+    std::size_t i = 0;
+    for (; i < a.size() && b[i] != '\0'; ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x | 0x20);
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y | 0x20);
+        if (x != y) return false;
+    }
+    return i == a.size() && b[i] == '\0';
+}
+
+// Windows finds a file whatever the letter case of its name: a component that
+// does not exist as written is replaced by an entry of its folder whose name
+// differs in the case of a to z only.
+std::string MatchLetterCase(const std::string& path) {
+    std::string result = !path.empty() && path[0] == '/' ? "/" : "";
+    std::size_t position = result.size();
+    bool found = true;
+    while (position < path.size()) {
+        std::size_t end = path.find('/', position);
+        if (end == std::string::npos) end = path.size();
+        std::string component = path.substr(position, end - position);
+        position = end + 1;
+        std::string folder = result.empty() ? "." : result;
+        if (!result.empty() && result.back() != '/') result += '/';
+        struct stat info;
+        if (found && !component.empty() && component != "." && component != ".." &&
+            lstat((result + component).c_str(), &info) != 0) {
+            found = false;
+            if (DIR* directory = opendir(folder.c_str())) {
+                while (const dirent* entry = readdir(directory)) {
+                    if (SameIgnoringCase(component, entry->d_name)) {
+                        component = entry->d_name;
+                        found = true;
+                        break;
+                    }
+                }
+                closedir(directory);
+            }
+        }
+        result += component;
+        if (end == path.size()) break;
+    }
+    return result;
+}
+
 std::string ToNative(const std::string& path) {
     std::string rest = path;
     std::string prefix;
@@ -53,7 +106,7 @@ std::string ToNative(const std::string& path) {
             drive = static_cast<char>(path[0] | 0x20);
             rest = path.substr(2);
         }
-        if (drive == current && (rest.empty() || rest[0] != '\\')) {
+        if (drive == current && (rest.empty() || !IsSeparator(rest[0]))) {
             // "X:a" on the current drive: relative to the working directory.
             if (rest.empty()) rest.assign(1, '.');
         } else {
@@ -61,12 +114,12 @@ std::string ToNative(const std::string& path) {
             prefix = drives;
             prefix += '/';
             prefix += drive;
-            if (!rest.empty() && rest[0] != '\\') prefix += '/';
+            if (!rest.empty() && !IsSeparator(rest[0])) prefix += '/';
         }
     }
     for (char& c : rest)
         if (c == '\\') c = '/';
-    return prefix + rest;
+    return MatchLetterCase(prefix + rest);
 }
 #endif
 

@@ -12,7 +12,10 @@
 // the one whose folder holds the working directory (c when none does):
 // "X:\a\b" -> "$SPACEWARDEN_DRIVES/x/a/b", "\a\b" -> the same on the current drive,
 // "X:a" -> "a" when X is the current drive, else "$SPACEWARDEN_DRIVES/x/a" (the
-// drive's root, as no directory is current there). Relative paths stay relative.
+// drive's root, as no directory is current there); after "X:" a "/" separates as
+// a backslash does. Relative paths stay relative, and so do paths that begin with
+// "/". As on Windows, a name that does not exist as written is found in another
+// letter case (a to z).
 std::string NativePath(const std::string& path);
 
 // A file opened for reading as text. A carriage return directly followed by a
