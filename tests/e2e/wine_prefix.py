@@ -86,6 +86,7 @@ def create(prefix):
     prefix = Path(prefix).absolute()
     with locked(prefix):
         _make(prefix)
+        keep_server(prefix)  # so that the first test does not wait for Wine's services
 
 
 def remove(prefix):
