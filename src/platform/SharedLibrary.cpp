@@ -12,7 +12,17 @@
 void* LoadSharedLibrary(const std::string& name) {
     // No error dialog boxes: a sensor runs unattended.
     UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    HMODULE module = LoadLibraryA(name.c_str());
+    HMODULE module = nullptr;
+    if (name.find_first_of("\\/:") == std::string::npos) {
+        module = LoadLibraryA(name.c_str());  // a bare name: the usual search, the program's folder first
+    } else {
+        // A library named by its path finds the libraries it needs in its own
+        // folder first, as a vendor library expects; that takes a full path.
+        char full[MAX_PATH];
+        DWORD length = GetFullPathNameA(name.c_str(), sizeof full, full, nullptr);
+        if (length > 0 && length < sizeof full)
+            module = LoadLibraryExA(full, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    }
     SetErrorMode(previous);
     return reinterpret_cast<void*>(module);
 }

@@ -1,6 +1,6 @@
 // An RFC library that exports every operation the sensor looks up but
 // RfcLastError. The sensor must refuse it before calling any of them, so the
-// stubs only have to exist.
+// stubs only have to exist. It needs the library RfcLackingPart beside it.
 #include "rfc/RfcInterface.h"
 
 #ifdef _WIN32
@@ -9,7 +9,9 @@
 #define LACKING_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
 
-LACKING_EXPORT void RfcEnvironment(RFC_ENV*) {}
+extern "C" int RfcLackingPart();
+
+LACKING_EXPORT void RfcEnvironment(RFC_ENV*) { RfcLackingPart(); }
 LACKING_EXPORT RFC_HANDLE RfcOpen(RFC_OPTIONS*) { return 0; }
 LACKING_EXPORT RFC_HANDLE RfcOpenEx(char*, RFC_ERROR_INFO_EX*) { return 0; }
 LACKING_EXPORT RFC_RC RfcInstallStructure(char*, RFC_TYPE_ELEMENT*, unsigned, RFC_TYPEHANDLE*) { return RFC_FAILURE; }
