@@ -108,8 +108,8 @@ def windows_text(text):
 
 class WineHost(NativeHost):
     """The Windows build under Wine. For the time of a case, the prefix's drive
-    letters lead to the case's drives (C: keeps a link to Wine's own windows
-    directory); Z: stays the root of this machine, where the tools lie."""
+    letters lead to the case's drives (C: with links to Wine's own directories);
+    Z: stays the root of this machine, where the tools lie."""
 
     LETTERS = re.compile(r"[a-y]:")
     WINE_OWN = ("windows", "users", "ProgramData")  # Wine's own part of C:
