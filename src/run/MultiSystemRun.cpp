@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-#include "checks/CpuProbe.h"
 #include "checks/CriticalObjects.h"
-#include "checks/SystemInfoProbe.h"
 #include "config/GlobalListing.h"
 #include "config/SystemProfile.h"
 #include "output/Console.h"
@@ -44,19 +42,10 @@ std::string TakeNextSystemName() {
     return name;
 }
 
-// Runs the checks on an open connection. The CPU probe, the system
-// information probe and a database that is not Oracle end the whole run,
-// after what has already been streamed.
+// Runs the checks on an open connection. A failed probe and a database that
+// is not Oracle end the whole run, after what has already been streamed.
 void CheckSystem(RFC_HANDLE handle) {
-    RunStatus = "ERR";
-    ProbeCpu(handle);
-    if (RunStatus == "ERR") EndWithGatheredError(handle);
-
-    RunStatus = "ERR";
-    ProbeSystemInfo(handle);
-    if (RunStatus == "ERR") EndWithGatheredError(handle);
-
-    EndUnlessOracle(handle);
+    EndUnlessSystemAccepted(handle);
     RunStatus = "ERR";
     CheckCriticalObjects(handle);
 }

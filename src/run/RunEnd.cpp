@@ -5,10 +5,12 @@
 
 #include <string>
 
+#include "checks/CpuProbe.h"
 #include "checks/SystemInfoProbe.h"
 #include "output/ResultDocument.h"
 #include "rfc/RfcErrors.h"
 #include "rfc/RfcLibrary.h"
+#include "run/RunSettings.h"
 
 void EndProcess(int exitCode) {
     std::fflush(stdout);
@@ -31,7 +33,15 @@ void EndWithGatheredError(RFC_HANDLE handle, bool closeFirst) {
     EndProcess(2);
 }
 
-void EndUnlessOracle(RFC_HANDLE handle) {
+void EndUnlessSystemAccepted(RFC_HANDLE handle) {
+    RunStatus = "ERR";
+    ProbeCpu(handle);
+    if (RunStatus == "ERR") EndWithGatheredError(handle);
+
+    RunStatus = "ERR";
+    ProbeSystemInfo(handle);
+    if (RunStatus == "ERR") EndWithGatheredError(handle);
+
     if (DatabaseIsOracle()) return;
     WriteErrorDocument("Error 1018: DataBase mismatch !");
     WriteDocument();

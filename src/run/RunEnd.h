@@ -16,5 +16,7 @@
 // is written, or before the hint is gathered when `closeFirst` is set.
 [[noreturn]] void EndWithGatheredError(RFC_HANDLE handle, bool closeFirst = false);
 
-// Ends the run with "Error 1018" unless the database is Oracle.
-void EndUnlessOracle(RFC_HANDLE handle);
+// The CPU probe and the system information probe must succeed and the
+// database must be Oracle before anything is measured; otherwise the run ends
+// (after whatever has already been written).
+void EndUnlessSystemAccepted(RFC_HANDLE handle);

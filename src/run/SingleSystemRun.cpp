@@ -1,8 +1,6 @@
 #include "run/SingleSystemRun.h"
 
-#include "checks/CpuProbe.h"
 #include "checks/CriticalObjects.h"
-#include "checks/SystemInfoProbe.h"
 #include "config/SystemProfile.h"
 #include "output/Console.h"
 #include "output/ResultDocument.h"
@@ -57,15 +55,7 @@ int SingleSystemRun() {
     handle = OpenConnection();
     if (handle == 0) EndWithErrorDocument("Error 1011: RFC-Open for " + LogonEntries.Destination + " failed !");
 
-    RunStatus = "ERR";
-    ProbeCpu(handle);
-    if (RunStatus == "ERR") EndWithGatheredError(handle);
-
-    RunStatus = "ERR";
-    ProbeSystemInfo(handle);
-    if (RunStatus == "ERR") EndWithGatheredError(handle);
-
-    EndUnlessOracle(handle);
+    EndUnlessSystemAccepted(handle);
 
     RunStatus = "ERR";
     int checkResult = CheckCriticalObjects(handle);
