@@ -31,7 +31,7 @@ int CallCpuAll(RFC_HANDLE handle, char (&localRemote)[6], char (&logicalDestinat
         Parameter("LOGICAL_DESTINATION", RFCTYPE_CHAR, sizeof logicalDestination, logicalDestination),
         RFC_PARAMETER{},
     };
-    RFC_TABLE tables[] = {Table("TF_CPU_ALL", CpuAllType, cpuTable), RFC_TABLE{}};
+    RFC_TABLE tables[] = {Table("TF_CPU_ALL", CpuAllType, CpuAllRowLength, cpuTable), RFC_TABLE{}};
     int code = CallFunctionModule(handle, "GET_CPU_ALL", exporting, tables);
     if (code != RFC_OK) return code;
 

@@ -107,8 +107,8 @@ int CallCriticalObjects(RFC_HANDLE handle, char (&flagRefresh)[1], CriticalObjec
                         ITAB_H critObjTable, ITAB_H tsCheckTable, std::string& exceptionText) {
     InstallStructures();
     RFC_PARAMETER exporting[] = {Parameter("FLAG_REFRESH", RFCTYPE_CHAR, 1, flagRefresh), RFC_PARAMETER{}};
-    RFC_TABLE tables[] = {Table("CRITOBJ", CritObjType, critObjTable), Table("TS_CHECK", TspcCheckType, tsCheckTable),
-                          RFC_TABLE{}};
+    RFC_TABLE tables[] = {Table("CRITOBJ", CritObjType, CritObjRowLength, critObjTable),
+                          Table("TS_CHECK", TspcCheckType, TspcCheckRowLength, tsCheckTable), RFC_TABLE{}};
     int code = CallFunctionModule(handle, "DB02_ORA_FILL_TS_CHECK__CRITOB", exporting, tables);
     if (code != RFC_OK) return code;
 

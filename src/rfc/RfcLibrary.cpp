@@ -62,11 +62,12 @@ RFC_PARAMETER Parameter(const char* name, RFC_TYPEHANDLE type, unsigned length, 
     return RFC_PARAMETER{Text(name), static_cast<unsigned>(std::strlen(name)), type, length, address};
 }
 
-RFC_TABLE Table(const char* name, RFC_TYPEHANDLE type, ITAB_H table) {
+RFC_TABLE Table(const char* name, RFC_TYPEHANDLE type, unsigned rowLength, ITAB_H table) {
     RFC_TABLE entry{};
     entry.name = Text(name);
     entry.nlen = static_cast<unsigned>(std::strlen(name));
     entry.type = type;
+    entry.leng = rowLength;
     entry.ithandle = table;
     return entry;
 }

@@ -36,7 +36,9 @@ void InstallStructureOnce(const char* name, RFC_TYPE_ELEMENT* elements, unsigned
 
 // Builds entries of parameter and table lists; the name length is the name's own.
 RFC_PARAMETER Parameter(const char* name, RFC_TYPEHANDLE type, unsigned length, void* address);
-RFC_TABLE Table(const char* name, RFC_TYPEHANDLE type, ITAB_H table);
+// A table entry also carries its row length, for a library that reads it
+// rather than the length the table was created with.
+RFC_TABLE Table(const char* name, RFC_TYPEHANDLE type, unsigned rowLength, ITAB_H table);
 RFC_TYPE_ELEMENT Field(const char* name, RFC_TYPEHANDLE type, unsigned length);
 // RfcCall of a function module, followed by its log event.
 int CallFunctionModule(RFC_HANDLE handle, const char* function, RFC_PARAMETER* exporting, RFC_TABLE* tables);
