@@ -23,3 +23,11 @@ public:
 private:
     std::string name_;
 };
+
+// Writes a file under exactly this name (the trace file, for one); the caller removes it.
+inline bool WriteFileBytes(const std::string& name, const std::string& bytes) {
+    std::FILE* file = std::fopen(name.c_str(), "wb");
+    if (!file) return false;
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    return std::fclose(file) == 0;
+}

@@ -38,13 +38,6 @@ std::string ArbitraryText(std::mt19937& random) {
     return text;
 }
 
-void WriteTraceFile(const std::string& content) {
-    std::FILE* file = std::fopen(RfcTraceFile, "wb");
-    REQUIRE(file);
-    std::fwrite(content.data(), 1, content.size(), file);
-    std::fclose(file);
-}
-
 }  // namespace
 
 TEST_CASE("readers survive arbitrary files") {
@@ -73,7 +66,7 @@ TEST_CASE("readers survive arbitrary files") {
         std::string listingFault = ReadGlobalListing(unused);
         CHECK((listingFault.empty() || listingFault.rfind("Error 10", 0) == 0));
 
-        WriteTraceFile(content);
+        REQUIRE(WriteFileBytes(RfcTraceFile, content));
         EmptyDocument();
         AppendTraceHint();
         CHECK(ResultDocument.rfind(" - ", 0) == 0);

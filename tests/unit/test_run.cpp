@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "ConfigTestFiles.h"
 #include "config/SystemProfile.h"
 #include "output/ResultDocument.h"
 #include "rfc/Connection.h"
@@ -19,12 +20,7 @@ void SetOptions(const std::string& options) {
     RunSettings.ParameterText = UpperAscii(options);
 }
 
-void WriteTrace(const std::string& content) {
-    std::FILE* file = std::fopen(RfcTraceFile, "wb");
-    REQUIRE(file);
-    std::fwrite(content.data(), 1, content.size(), file);
-    std::fclose(file);
-}
+void WriteTrace(const std::string& content) { REQUIRE(WriteFileBytes(RfcTraceFile, content)); }
 
 }  // namespace
 
