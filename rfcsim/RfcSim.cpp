@@ -693,7 +693,7 @@ InternalTable* FindTable(ITAB_H handle)
 // ---- The exported operations ----
 // No exception leaves the library: a caller written in C could not handle it.
 
-RFCSIM_EXPORT void RfcEnvironment(RFC_ENV* env)
+RFCSIM_EXPORT void RFC_LIBRARY_CALL RfcEnvironment(RFC_ENV* env)
 {
     try {
         rfcsim::SetEnvironment(env);
@@ -701,7 +701,7 @@ RFCSIM_EXPORT void RfcEnvironment(RFC_ENV* env)
     }
 }
 
-RFCSIM_EXPORT RFC_HANDLE RfcOpen(RFC_OPTIONS* options)
+RFCSIM_EXPORT RFC_HANDLE RFC_LIBRARY_CALL RfcOpen(RFC_OPTIONS* options)
 {
     try {
         return rfcsim::Open(options);
@@ -710,7 +710,7 @@ RFCSIM_EXPORT RFC_HANDLE RfcOpen(RFC_OPTIONS* options)
     }
 }
 
-RFCSIM_EXPORT RFC_HANDLE RfcOpenEx(char* connect_param, RFC_ERROR_INFO_EX* error_info)
+RFCSIM_EXPORT RFC_HANDLE RFC_LIBRARY_CALL RfcOpenEx(char* connect_param, RFC_ERROR_INFO_EX* error_info)
 {
     try {
         return rfcsim::OpenEx(connect_param, error_info);
@@ -719,7 +719,7 @@ RFCSIM_EXPORT RFC_HANDLE RfcOpenEx(char* connect_param, RFC_ERROR_INFO_EX* error
     }
 }
 
-RFCSIM_EXPORT RFC_RC RfcInstallStructure(char* name, RFC_TYPE_ELEMENT* elements, unsigned count,
+RFCSIM_EXPORT RFC_RC RFC_LIBRARY_CALL RfcInstallStructure(char* name, RFC_TYPE_ELEMENT* elements, unsigned count,
                                          RFC_TYPEHANDLE* handle)
 {
     try {
@@ -729,7 +729,7 @@ RFCSIM_EXPORT RFC_RC RfcInstallStructure(char* name, RFC_TYPE_ELEMENT* elements,
     }
 }
 
-RFCSIM_EXPORT RFC_RC RfcCall(RFC_HANDLE h, char* function, RFC_PARAMETER* exporting, RFC_TABLE* tables)
+RFCSIM_EXPORT RFC_RC RFC_LIBRARY_CALL RfcCall(RFC_HANDLE h, char* function, RFC_PARAMETER* exporting, RFC_TABLE* tables)
 {
     try {
         return rfcsim::Call(h, function, exporting, tables);
@@ -738,7 +738,7 @@ RFCSIM_EXPORT RFC_RC RfcCall(RFC_HANDLE h, char* function, RFC_PARAMETER* export
     }
 }
 
-RFCSIM_EXPORT RFC_RC RfcReceive(RFC_HANDLE h, RFC_PARAMETER* importing, RFC_TABLE* tables, char** exception)
+RFCSIM_EXPORT RFC_RC RFC_LIBRARY_CALL RfcReceive(RFC_HANDLE h, RFC_PARAMETER* importing, RFC_TABLE* tables, char** exception)
 {
     try {
         return rfcsim::Receive(h, importing, tables, exception);
@@ -747,7 +747,7 @@ RFCSIM_EXPORT RFC_RC RfcReceive(RFC_HANDLE h, RFC_PARAMETER* importing, RFC_TABL
     }
 }
 
-RFCSIM_EXPORT ITAB_H ItCreate(char* name, unsigned row_length, unsigned occurs, unsigned memory)
+RFCSIM_EXPORT ITAB_H RFC_LIBRARY_CALL ItCreate(char* name, unsigned row_length, unsigned occurs, unsigned memory)
 {
     try {
         return rfcsim::CreateTable(name, row_length, occurs, memory);
@@ -756,7 +756,7 @@ RFCSIM_EXPORT ITAB_H ItCreate(char* name, unsigned row_length, unsigned occurs, 
     }
 }
 
-RFCSIM_EXPORT unsigned ItFill(ITAB_H t)
+RFCSIM_EXPORT unsigned RFC_LIBRARY_CALL ItFill(ITAB_H t)
 {
     try {
         return rfcsim::FillOf(t);
@@ -765,7 +765,7 @@ RFCSIM_EXPORT unsigned ItFill(ITAB_H t)
     }
 }
 
-RFCSIM_EXPORT void* ItGetLine(ITAB_H t, unsigned index)
+RFCSIM_EXPORT void* RFC_LIBRARY_CALL ItGetLine(ITAB_H t, unsigned index)
 {
     try {
         return rfcsim::LineOf(t, index);
@@ -774,7 +774,7 @@ RFCSIM_EXPORT void* ItGetLine(ITAB_H t, unsigned index)
     }
 }
 
-RFCSIM_EXPORT int ItDelete(ITAB_H t)
+RFCSIM_EXPORT int RFC_LIBRARY_CALL ItDelete(ITAB_H t)
 {
     try {
         return rfcsim::DeleteTable(t);
@@ -783,7 +783,7 @@ RFCSIM_EXPORT int ItDelete(ITAB_H t)
     }
 }
 
-RFCSIM_EXPORT int RfcLastError(RFC_ERROR_INFO* info)
+RFCSIM_EXPORT int RFC_LIBRARY_CALL RfcLastError(RFC_ERROR_INFO* info)
 {
     try {
         return rfcsim::LastError(info);
@@ -792,7 +792,7 @@ RFCSIM_EXPORT int RfcLastError(RFC_ERROR_INFO* info)
     }
 }
 
-RFCSIM_EXPORT void RfcClose(RFC_HANDLE h)
+RFCSIM_EXPORT void RFC_LIBRARY_CALL RfcClose(RFC_HANDLE h)
 {
     try {
         rfcsim::Close(h);

@@ -379,7 +379,7 @@ unsigned RowsFetched(ITAB_H table)
 }
 
 std::string Handler_text;
-void RecordingHandler(char* operation)
+void RFC_LIBRARY_CALL RecordingHandler(char* operation)
 {
     Handler_text = operation;
 }

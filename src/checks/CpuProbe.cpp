@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "config/RunSettings.h"
 #include "rfc/RfcErrors.h"
 #include "rfc/RfcLibrary.h"
-#include "run/RunSettings.h"
 
 namespace {
 

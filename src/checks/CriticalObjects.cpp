@@ -3,13 +3,13 @@
 #include <cstdint>
 #include <cstring>
 
+#include "config/RunSettings.h"
 #include "config/SystemProfile.h"
 #include "output/Channel.h"
 #include "output/Console.h"
 #include "output/ResultDocument.h"
 #include "rfc/RfcErrors.h"
 #include "rfc/RfcLibrary.h"
-#include "run/RunSettings.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "checks/SystemInfoProbe.h"
 
+#include "config/RunSettings.h"
 #include "config/SystemProfile.h"
 #include "rfc/RfcErrors.h"
 #include "rfc/RfcLibrary.h"
-#include "run/RunSettings.h"
 
 std::string DatabaseSystem;
 

@@ -1,7 +1,7 @@
 #include "config/GlobalListing.h"
 
 #include "config/ProfileLocation.h"
-#include "run/RunSettings.h"
+#include "config/RunSettings.h"
 
 std::string ServerListing;
 char LabelKind = '1';

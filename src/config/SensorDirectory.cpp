@@ -1,6 +1,6 @@
 #include "config/SensorDirectory.h"
 
-#include "run/RunSettings.h"
+#include "config/RunSettings.h"
 
 namespace {
 

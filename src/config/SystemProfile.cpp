@@ -1,7 +1,7 @@
 #include "config/SystemProfile.h"
 
 #include "config/Password.h"
-#include "run/RunSettings.h"
+#include "config/RunSettings.h"
 
 LogonEntriesRecord LogonEntries;
 

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
+#include "config/RunSettings.h"
 #include "output/ResultDocument.h"
-#include "run/RunSettings.h"
 
 unsigned ChannelCounter = 0;
 

@@ -2,8 +2,9 @@
 
 #include <cstdio>
 
+#include "config/RunSettings.h"
+#include "output/StandardOutput.h"
 #include "platform/Files.h"
-#include "run/RunSettings.h"
 
 namespace {
 
@@ -11,15 +12,6 @@ std::FILE* LogStream = nullptr;
 bool LogStreamTried = false;
 
 }  // namespace
-
-void WriteOut(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-}
-
-void WriteOutLine(const std::string& text) {
-    WriteOut(text);
-    WriteOut("\n");
-}
 
 std::string FieldLine(const std::string& key, int indent, int width, const std::string& value) {
     std::string line(indent > 0 ? static_cast<std::size_t>(indent) : 0, ' ');
@@ -55,3 +47,5 @@ void LogEvent(long number, const std::string& event, const std::string& detail) 
     std::fprintf(LogStream, "%ld %s %s\n", number, event.c_str(), detail.c_str());
     std::fflush(LogStream);
 }
+
+std::string ConsoleLine(const std::string& text) { return text.substr(0, ConsoleLineRoom); }

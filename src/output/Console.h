@@ -3,9 +3,11 @@
 
 #include <string>
 
-// Everything the sensor writes goes to standard output, unchanged.
-void WriteOut(const std::string& text);
-void WriteOutLine(const std::string& text);
+// Room of a console line built in the TraceLine buffer.
+constexpr std::size_t ConsoleLineRoom = 123;
+
+// A console line cut to the room of the TraceLine buffer.
+std::string ConsoleLine(const std::string& text);
 
 // Indent blanks, the key left-justified in `width` characters (a longer key
 // whole), " : ", the value and a newline.

@@ -1,7 +1,8 @@
 #include "output/ResultDocument.h"
 
+#include "config/RunSettings.h"
 #include "output/Console.h"
-#include "run/RunSettings.h"
+#include "output/StandardOutput.h"
 
 std::string ResultDocument;
 

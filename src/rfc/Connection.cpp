@@ -3,11 +3,12 @@
 #include <climits>
 #include <string>
 
+#include "config/RunSettings.h"
 #include "config/SystemProfile.h"
 #include "output/Console.h"
+#include "output/StandardOutput.h"
 #include "platform/Files.h"
 #include "rfc/RfcLibrary.h"
-#include "run/RunSettings.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include "output/Console.h"
 #include "output/ResultDocument.h"
+#include "output/StandardOutput.h"
 #include "platform/Files.h"
 #include "rfc/RfcLibrary.h"
-#include "run/RunEnd.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ std::string BoundedText(const char* text, std::size_t room) {
 
 }  // namespace
 
-extern "C" void ReportRfcFailureHandler(char* operation) { ReportRfcFailure(operation ? operation : ""); }
+extern "C" void RFC_LIBRARY_CALL ReportRfcFailureHandler(char* operation) { ReportRfcFailure(operation ? operation : ""); }
 
 void ReportRfcFailure(const std::string& operation) {
     WriteOutLine("RFC error");

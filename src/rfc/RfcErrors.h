@@ -9,7 +9,7 @@ constexpr const char* RfcTraceFile = "Dev_Rfc.Trc";
 
 // The library's error handler: prints the library's error details, closes
 // every connection and ends the process with exit code 1.
-extern "C" void ReportRfcFailureHandler(char* operation);
+extern "C" void RFC_LIBRARY_CALL ReportRfcFailureHandler(char* operation);
 [[noreturn]] void ReportRfcFailure(const std::string& operation);
 
 // Installs the library environment with the fatal report as error handler.

@@ -6,6 +6,15 @@
 
 #include <stddef.h>
 
+/* The library's calling convention, for its operations and for the error
+   handler it calls: __stdcall on 32-bit Windows, where the callee removes the
+   arguments from the stack; x64 and other platforms have one convention. */
+#if defined(_WIN32) && !defined(_WIN64)
+#define RFC_LIBRARY_CALL __stdcall
+#else
+#define RFC_LIBRARY_CALL
+#endif
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -20,8 +29,8 @@ typedef struct { void* name; unsigned nlen; RFC_TYPEHANDLE type; unsigned leng; 
 typedef struct { void* name; unsigned nlen; RFC_TYPEHANDLE type; unsigned leng; ITAB_H ithandle; int itmode; int newitab; } RFC_TABLE;
 typedef struct { char key[33]; char status[128]; char message[256]; char intstat[128]; } RFC_ERROR_INFO;
 typedef struct { int group; char key[33]; char message[513]; } RFC_ERROR_INFO_EX;
-typedef void  (*RFC_ERROR_HANDLER)(char* operation);
-typedef void* (*RFC_ALLOCATE)(void* old, size_t size);
+typedef void  (RFC_LIBRARY_CALL *RFC_ERROR_HANDLER)(char* operation);
+typedef void* (RFC_LIBRARY_CALL *RFC_ALLOCATE)(void* old, size_t size);
 typedef struct { RFC_ERROR_HANDLER errorhandler; RFC_ALLOCATE allocate; } RFC_ENV;
 typedef struct { char* hostname; int sysnr; char* gateway_host; char* gateway_service; } RFC_CONNOPT_R3;
 typedef struct { char* gateway_host; char* gateway_service; } RFC_CONNOPT_CPIC;
@@ -41,18 +50,18 @@ typedef struct { char* destination; int mode; void* connopt; char* client; char*
 #define RFC_SYS_EXCEPTION    3
 
 /* The operations, as function pointer types (the sensor's view) ... */
-typedef void           (*RfcEnvironment_t)(RFC_ENV* env);
-typedef RFC_HANDLE     (*RfcOpen_t)(RFC_OPTIONS* options);
-typedef RFC_HANDLE     (*RfcOpenEx_t)(char* connect_param, RFC_ERROR_INFO_EX* error_info);
-typedef RFC_RC         (*RfcInstallStructure_t)(char* name, RFC_TYPE_ELEMENT* elements, unsigned count, RFC_TYPEHANDLE* handle);
-typedef RFC_RC         (*RfcCall_t)(RFC_HANDLE h, char* function, RFC_PARAMETER* exporting, RFC_TABLE* tables);
-typedef RFC_RC         (*RfcReceive_t)(RFC_HANDLE h, RFC_PARAMETER* importing, RFC_TABLE* tables, char** exception);
-typedef ITAB_H         (*ItCreate_t)(char* name, unsigned row_length, unsigned occurs, unsigned memory);
-typedef unsigned       (*ItFill_t)(ITAB_H t);
-typedef void*          (*ItGetLine_t)(ITAB_H t, unsigned index);
-typedef int            (*ItDelete_t)(ITAB_H t);
-typedef int            (*RfcLastError_t)(RFC_ERROR_INFO* info);
-typedef void           (*RfcClose_t)(RFC_HANDLE h);
+typedef void           (RFC_LIBRARY_CALL *RfcEnvironment_t)(RFC_ENV* env);
+typedef RFC_HANDLE     (RFC_LIBRARY_CALL *RfcOpen_t)(RFC_OPTIONS* options);
+typedef RFC_HANDLE     (RFC_LIBRARY_CALL *RfcOpenEx_t)(char* connect_param, RFC_ERROR_INFO_EX* error_info);
+typedef RFC_RC         (RFC_LIBRARY_CALL *RfcInstallStructure_t)(char* name, RFC_TYPE_ELEMENT* elements, unsigned count, RFC_TYPEHANDLE* handle);
+typedef RFC_RC         (RFC_LIBRARY_CALL *RfcCall_t)(RFC_HANDLE h, char* function, RFC_PARAMETER* exporting, RFC_TABLE* tables);
+typedef RFC_RC         (RFC_LIBRARY_CALL *RfcReceive_t)(RFC_HANDLE h, RFC_PARAMETER* importing, RFC_TABLE* tables, char** exception);
+typedef ITAB_H         (RFC_LIBRARY_CALL *ItCreate_t)(char* name, unsigned row_length, unsigned occurs, unsigned memory);
+typedef unsigned       (RFC_LIBRARY_CALL *ItFill_t)(ITAB_H t);
+typedef void*          (RFC_LIBRARY_CALL *ItGetLine_t)(ITAB_H t, unsigned index);
+typedef int            (RFC_LIBRARY_CALL *ItDelete_t)(ITAB_H t);
+typedef int            (RFC_LIBRARY_CALL *RfcLastError_t)(RFC_ERROR_INFO* info);
+typedef void           (RFC_LIBRARY_CALL *RfcClose_t)(RFC_HANDLE h);
 
 #ifdef __cplusplus
 }

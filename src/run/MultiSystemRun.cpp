@@ -4,16 +4,18 @@
 
 #include "checks/CriticalObjects.h"
 #include "config/GlobalListing.h"
+#include "config/RunSettings.h"
 #include "config/SystemProfile.h"
 #include "output/Console.h"
 #include "output/ResultDocument.h"
+#include "output/StandardOutput.h"
 #include "platform/Files.h"
 #include "platform/Time.h"
 #include "rfc/Connection.h"
 #include "rfc/RfcErrors.h"
 #include "rfc/RfcLibrary.h"
 #include "run/RunEnd.h"
-#include "run/RunSettings.h"
+#include "run/SystemAcceptance.h"
 
 namespace {
 

@@ -1,17 +1,19 @@
 #include "run/SingleSystemRun.h"
 
 #include "checks/CriticalObjects.h"
+#include "config/RunSettings.h"
 #include "config/SystemProfile.h"
 #include "output/Console.h"
 #include "output/ResultDocument.h"
+#include "output/StandardOutput.h"
 #include "platform/Files.h"
 #include "platform/Time.h"
 #include "rfc/Connection.h"
 #include "rfc/RfcErrors.h"
 #include "rfc/RfcLibrary.h"
 #include "run/RunEnd.h"
-#include "run/RunSettings.h"
 #include "run/Startup.h"
+#include "run/SystemAcceptance.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 #include "config/GlobalListing.h"
 #include "config/Password.h"
 #include "config/ProfileLocation.h"
+#include "config/RunSettings.h"
 #include "config/SensorDirectory.h"
 #include "config/SystemProfile.h"
 #include "output/Channel.h"
 #include "platform/Time.h"
 #include "run/MultiSystemRun.h"
 #include "run/RunEnd.h"
-#include "run/RunSettings.h"
 #include "run/SingleSystemRun.h"
 
 TextFile ProfileFile;

@@ -9,10 +9,10 @@
 #include "ConfigTestFiles.h"
 #include "config/GlobalListing.h"
 #include "config/Password.h"
+#include "config/RunSettings.h"
 #include "config/SystemProfile.h"
-#include "rfc/RfcErrors.h"
 #include "output/ResultDocument.h"
-#include "run/RunSettings.h"
+#include "rfc/RfcErrors.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "ConfigTestFiles.h"
 #include "config/GlobalListing.h"
 #include "config/ProfileLocation.h"
-#include "run/RunSettings.h"
+#include "config/RunSettings.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 
 #include <string>
 
+#include "config/RunSettings.h"
 #include "output/Channel.h"
 #include "output/Console.h"
 #include "output/ResultDocument.h"
-#include "run/RunSettings.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include "ConfigTestFiles.h"
 #include "config/ProfileLocation.h"
+#include "config/RunSettings.h"
 #include "config/SensorDirectory.h"
-#include "run/RunSettings.h"
 
 TEST_CASE("profile names: default extension, the word GLOBAL and the directory") {
     struct Case {

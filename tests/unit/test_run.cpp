@@ -5,12 +5,12 @@
 #include <string>
 
 #include "ConfigTestFiles.h"
+#include "config/RunSettings.h"
 #include "config/SystemProfile.h"
 #include "output/ResultDocument.h"
 #include "rfc/Connection.h"
 #include "rfc/RfcErrors.h"
 #include "run/MultiSystemRun.h"
-#include "run/RunSettings.h"
 #include "run/SingleSystemRun.h"
 
 namespace {

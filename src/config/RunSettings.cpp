@@ -1,4 +1,4 @@
-#include "run/RunSettings.h"
+#include "config/RunSettings.h"
 
 RunSettingsRecord RunSettings;
 std::string RunStatus = "ERR";
@@ -25,5 +25,3 @@ std::string OptionValueAt(const std::string& keyword, std::size_t maxLength, con
     if (stop != std::string::npos) value.resize(stop);
     return value;
 }
-
-std::string ConsoleLine(const std::string& text) { return text.substr(0, ConsoleLineRoom); }

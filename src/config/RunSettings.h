@@ -5,8 +5,6 @@
 
 constexpr const char* ProgramName = "SpaceWarden";
 constexpr const char* VersionText = "Vers 4.3 / 29.08.22";
-// Room of a console line built in the TraceLine buffer.
-constexpr std::size_t ConsoleLineRoom = 123;
 // Room of an item identification.
 constexpr std::size_t ItemRoom = 90;
 
@@ -44,6 +42,3 @@ bool ParameterHas(const std::string& keyword);
 // position: the characters after it, up to (not including) the first of
 // `stopCharacters`, at most maxLength. Empty when the keyword is absent.
 std::string OptionValueAt(const std::string& keyword, std::size_t maxLength, const std::string& stopCharacters);
-
-// A console line cut to the room of the TraceLine buffer.
-std::string ConsoleLine(const std::string& text);

@@ -1,0 +1,34 @@
+#!/usr/bin/env python3
+"""Checks that the sensor's subsystems include one another only downwards:
+platform < config < output < rfc < checks < run. An include of a higher
+subsystem's header would bring back a circle between them.
+
+    check_layers.py SRC_DIR
+"""
+
+import re
+import sys
+from pathlib import Path
+
+LAYERS = ["platform", "config", "output", "rfc", "checks", "run"]
+INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z]+)/', re.MULTILINE)
+
+
+def main():
+    source = Path(sys.argv[1])
+    faults = []
+    for path in sorted(source.rglob("*")):
+        if path.suffix not in (".h", ".cpp") or path.parent.name not in LAYERS:
+            continue
+        own = LAYERS.index(path.parent.name)
+        for used in INCLUDE.findall(path.read_text(encoding="latin-1")):
+            if used in LAYERS and LAYERS.index(used) > own:
+                faults.append(f"{path.relative_to(source)} includes {used}/, which lies above {path.parent.name}/")
+    for fault in faults:
+        print(fault)
+    print(f"{len(faults)} upward includes" if faults else "the subsystems include one another only downwards")
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
