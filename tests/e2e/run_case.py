@@ -18,7 +18,9 @@ Exit code: 0 all passed, 1 a case failed, 77 every case was skipped.
 
 import argparse
 import contextlib
+import copy
 import difflib
+import functools
 import os
 import re
 import shutil
@@ -220,11 +222,90 @@ def journal_lines_in_order(wanted, lines):
     return None
 
 
+# --- named fixtures (fixtures.toml) ------------------------------------------
+
+FIXTURES_FILE = Path(__file__).with_name("fixtures.toml")
+# Tables that a part and the case merge entry by entry; every other value is replaced whole.
+MERGED_TABLES = {("env",), ("files",), ("expect",), ("expect", "files"), ("expect", "text_files")}
+
+
+@functools.cache
+def load_fixtures(path=FIXTURES_FILE):
+    """The named texts and parts; a missing file holds none."""
+    if not path.exists():
+        return {}, {}
+    with open(path, "rb") as f:
+        fixtures = tomllib.load(f)
+    unknown = set(fixtures) - {"texts", "parts"}
+    if unknown:
+        raise CaseError(f"{path.name}: unknown tables {sorted(unknown)}")
+    parts = fixtures.get("parts", {})
+    for name, part in parts.items():
+        if {"description", "fixtures"} & set(part):
+            raise CaseError(f"{path.name}: part {name!r} cannot hold a description or name other parts")
+    return fixtures.get("texts", {}), parts
+
+
+def expand_text(value, texts, naming=()):
+    """A text as a case writes it: the text itself, {text = NAME}, or a list of such pieces."""
+    if isinstance(value, str):
+        return value
+    if isinstance(value, list):
+        return "".join(expand_text(piece, texts, naming) for piece in value)
+    if isinstance(value, dict) and set(value) == {"text"}:
+        name = value["text"]
+        if name not in texts:
+            raise CaseError(f"unknown text fixture {name!r}")
+        if name in naming:
+            raise CaseError(f"text fixture {name!r} names itself")
+        return expand_text(texts[name], texts, naming + (name,))
+    raise CaseError(f"not a text: {value!r}")
+
+
+def expand_texts(case, texts):
+    """Replaces each named text where a case gives a text: the scenario, files, expected texts."""
+    if "scenario" in case:
+        case["scenario"] = expand_text(case["scenario"], texts)
+    expect = case.get("expect", {})
+    for key in ("stdout", "stderr", "journal_exact"):
+        if key in expect:
+            expect[key] = expand_text(expect[key], texts)
+    for files in (case.get("files", {}), expect.get("files", {}), expect.get("text_files", {})):
+        for key, content in files.items():
+            files[key] = expand_text(content, texts)
+    return case
+
+
+def merged(base, over, at=()):
+    result = dict(base)
+    for key, value in over.items():
+        if at + (key,) in MERGED_TABLES and isinstance(result.get(key), dict) and isinstance(value, dict):
+            result[key] = merged(result[key], value, at + (key,))
+        else:
+            result[key] = value
+    return result
+
+
+def expand_fixtures(case, fixtures=None):
+    """The case with the parts it names merged in (in order, then its own keys) and its named texts filled in."""
+    texts, parts = fixtures if fixtures is not None else load_fixtures()
+    names = case.get("fixtures", [])
+    if not isinstance(names, list):
+        raise CaseError("'fixtures' is a list of part names")
+    expanded = {}
+    for name in names:
+        if name not in parts:
+            raise CaseError(f"unknown fixture {name!r}")
+        expanded = merged(expanded, parts[name])
+    expanded = merged(expanded, {key: value for key, value in case.items() if key != "fixtures"})
+    return expand_texts(copy.deepcopy(expanded), texts)
+
+
 # --- one case ----------------------------------------------------------------
 
 def load_case(path):
     with open(path, "rb") as f:
-        case = tomllib.load(f)
+        case = expand_fixtures(tomllib.load(f))
     unknown = (set(case) - CASE_KEYS) | (set(case.get("expect", {})) - EXPECT_KEYS)
     if unknown:
         raise CaseError(f"unknown keys: {sorted(unknown)}")
