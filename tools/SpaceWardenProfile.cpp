@@ -194,7 +194,7 @@ int Write(const std::vector<std::string>& arguments) {
 
     if (!force && FileExists(path)) return Refuse(path + " exists already; --force replaces it");
 
-    std::FILE* file = std::fopen(NativePath(path).c_str(), "w");
+    std::FILE* file = std::fopen(NativePathForChange(path).c_str(), "w");
     if (!file) return Refuse(path + " cannot be created");
     bool written = true;
     for (std::size_t entry = 0; entry < ProfileEntryCount; ++entry)

@@ -8,6 +8,11 @@
 #ifndef _WIN32
 #include <dirent.h>
 #include <sys/stat.h>
+#include <time.h>
+
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 #endif
 
 namespace {
@@ -16,6 +21,7 @@ constexpr int CtrlZ = 0x1A;
 
 #ifdef _WIN32
 std::string ToNative(const std::string& path) { return path; }
+void ForgetListingOf(const std::string&) {}
 #else
 bool HasDriveLetter(const std::string& path) {
     return path.size() >= 2 && path[1] == ':' &&
@@ -24,7 +30,7 @@ bool HasDriveLetter(const std::string& path) {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-std::string DrivesRoot() {
+std::string ReadDrivesRoot() {
     const char* root = std::getenv("SPACEWARDEN_DRIVES");
     std::string drives = root ? root : "";
     while (!drives.empty() && drives.back() == '/') drives.pop_back();
@@ -33,7 +39,7 @@ std::string DrivesRoot() {
 
 // The drive that holds the working directory: the letter of the folder below
 // the drives root in which it lies, or c when it lies outside them.
-char CurrentDrive(const std::string& drives) {
+char FindCurrentDrive(const std::string& drives) {
     char* real = realpath(drives.empty() ? "/" : drives.c_str(), nullptr);
     std::string root = real ? real : "";
     std::free(real);
@@ -49,48 +55,156 @@ char CurrentDrive(const std::string& drives) {
     return 'c';
 }
 
-bool SameIgnoringCase(const std::string& a, const char* b) {
-    std::size_t i = 0;
-    for (; i < a.size() && b[i] != '\0'; ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x | 0x20);
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y | 0x20);
-        if (x != y) return false;
+// The drives and the working directory stay as they are for the whole run.
+struct DrivesRecord {
+    bool Known = false;
+    std::string Root;
+    char Current = 'c';
+};
+DrivesRecord Drives;
+
+const DrivesRecord& KnownDrives() {
+    if (!Drives.Known) {
+        Drives.Root = ReadDrivesRoot();
+        Drives.Current = FindCurrentDrive(Drives.Root);
+        Drives.Known = true;
     }
-    return i == a.size() && b[i] == '\0';
+    return Drives;
+}
+
+std::string FoldCase(std::string name) {
+    for (char& c : name)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c | 0x20);
+    return name;
+}
+
+// What a directory held when it was read for names in another letter case.
+// It serves while the directory is unchanged: the same file with the same
+// modification time, which every entry created, removed or renamed in it
+// moves on. A listing read in the same clock tick as the directory's last
+// change could miss a second change in that tick, so it serves that lookup
+// only and the next one reads the directory again.
+struct DirectoryListing {
+    dev_t Device = 0;
+    ino_t Inode = 0;
+    timespec Modified{};
+    bool Settled = false;
+    std::unordered_set<std::string> Names;
+    std::unordered_map<std::string, std::string> ByFoldedName;  // the first entry of each folded name
+};
+std::unordered_map<std::string, DirectoryListing> Listings;
+
+bool SameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+bool NotBefore(const timespec& a, const timespec& b) {
+    return a.tv_sec > b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec >= b.tv_nsec);
+}
+
+// The listing of a directory, read again when it changed; null when it cannot be read.
+const DirectoryListing* ListingOf(const std::string& folder) {
+    struct stat info;
+    if (stat(folder.c_str(), &info) != 0) return nullptr;
+    auto known = Listings.find(folder);
+    if (known != Listings.end() && known->second.Settled && known->second.Device == info.st_dev &&
+        known->second.Inode == info.st_ino && SameTime(known->second.Modified, info.st_mtim))
+        return &known->second;
+
+    timespec readStart{};
+    clock_gettime(CLOCK_REALTIME_COARSE, &readStart);
+    DIR* directory = opendir(folder.c_str());
+    if (!directory) return nullptr;
+    DirectoryListing& listing = Listings[folder];
+    listing = DirectoryListing{};
+    listing.Device = info.st_dev;
+    listing.Inode = info.st_ino;
+    listing.Modified = info.st_mtim;
+    listing.Settled = !NotBefore(info.st_mtim, readStart);
+    ++PathLookups.DirectoryReads;
+    while (const dirent* entry = readdir(directory)) {
+        ++PathLookups.EntriesRead;
+        listing.Names.insert(entry->d_name);
+        listing.ByFoldedName.emplace(FoldCase(entry->d_name), entry->d_name);
+    }
+    closedir(directory);
+    return &listing;
+}
+
+std::string FolderOf(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Forgets the folder of a path under every name it was read by.
+void ForgetListingOf(const std::string& nativePath) {
+    const std::string folder = FolderOf(nativePath);
+    struct stat info;
+    const bool known = stat(folder.c_str(), &info) == 0;
+    for (auto listing = Listings.begin(); listing != Listings.end();) {
+        bool same = listing->first == folder ||
+                    (known && listing->second.Device == info.st_dev && listing->second.Inode == info.st_ino);
+        listing = same ? Listings.erase(listing) : std::next(listing);
+    }
+}
+
+bool EntryExists(const std::string& path) {
+    struct stat info;
+    return lstat(path.c_str(), &info) == 0;
 }
 
 // Windows finds a file whatever the letter case of its name: a component that
 // does not exist as written is replaced by an entry of its folder whose name
-// differs in the case of a to z only.
+// differs in the case of a to z only. A name that exists as written costs one
+// look; otherwise the folders are read from the last one that exists.
 std::string MatchLetterCase(const std::string& path) {
-    std::string result = !path.empty() && path[0] == '/' ? "/" : "";
-    std::size_t position = result.size();
-    bool found = true;
+    if (EntryExists(path)) return path;
+
+    std::vector<std::string> components;
+    std::size_t position = !path.empty() && path[0] == '/' ? 1 : 0;
+    const std::string root = position == 1 ? "/" : "";
     while (position < path.size()) {
         std::size_t end = path.find('/', position);
         if (end == std::string::npos) end = path.size();
-        std::string component = path.substr(position, end - position);
+        components.push_back(path.substr(position, end - position));
         position = end + 1;
+    }
+    auto join = [&](std::size_t count) {
+        std::string joined = root;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!joined.empty() && joined.back() != '/') joined += '/';
+            joined += components[i];
+        }
+        return joined;
+    };
+    auto looksUp = [](const std::string& component) {
+        return !component.empty() && component != "." && component != "..";
+    };
+
+    if (components.empty()) return path;
+
+    // The components before `first` exist as written.
+    std::size_t first = components.size() - 1;
+    while (first > 0 && !EntryExists(join(first))) --first;
+
+    std::string result = join(first);
+    bool found = true;
+    for (std::size_t i = first; i < components.size(); ++i) {
+        std::string component = components[i];
         std::string folder = result.empty() ? "." : result;
-        if (!result.empty() && result.back() != '/') result += '/';
-        struct stat info;
-        if (found && !component.empty() && component != "." && component != ".." &&
-            lstat((result + component).c_str(), &info) != 0) {
+        if (found && looksUp(component)) {
+            const DirectoryListing* listing = ListingOf(folder);
             found = false;
-            if (DIR* directory = opendir(folder.c_str())) {
-                while (const dirent* entry = readdir(directory)) {
-                    if (SameIgnoringCase(component, entry->d_name)) {
-                        component = entry->d_name;
-                        found = true;
-                        break;
-                    }
+            if (listing && listing->Names.count(component)) {
+                found = true;
+            } else if (listing) {
+                auto match = listing->ByFoldedName.find(FoldCase(component));
+                if (match != listing->ByFoldedName.end()) {
+                    component = match->second;
+                    found = true;
                 }
-                closedir(directory);
             }
         }
+        if (!result.empty() && result.back() != '/') result += '/';
         result += component;
-        if (end == path.size()) break;
     }
     return result;
 }
@@ -99,19 +213,18 @@ std::string ToNative(const std::string& path) {
     std::string rest = path;
     std::string prefix;
     if (HasDriveLetter(path) || (!path.empty() && path[0] == '\\')) {
-        std::string drives = DrivesRoot();
-        char current = CurrentDrive(drives);
-        char drive = current;
+        const DrivesRecord& drives = KnownDrives();
+        char drive = drives.Current;
         if (HasDriveLetter(path)) {
             drive = static_cast<char>(path[0] | 0x20);
             rest = path.substr(2);
         }
-        if (drive == current && (rest.empty() || !IsSeparator(rest[0]))) {
+        if (drive == drives.Current && (rest.empty() || !IsSeparator(rest[0]))) {
             // "X:a" on the current drive: relative to the working directory.
             if (rest.empty()) rest.assign(1, '.');
         } else {
             // Another drive's "X:a" starts at its root, as no directory is current there.
-            prefix = drives;
+            prefix = drives.Root;
             prefix += '/';
             prefix += drive;
             if (!rest.empty() && !IsSeparator(rest[0])) prefix += '/';
@@ -125,7 +238,25 @@ std::string ToNative(const std::string& path) {
 
 }  // namespace
 
+PathLookupCounts PathLookups;
+
 std::string NativePath(const std::string& path) { return ToNative(path); }
+
+std::string NativePathForChange(const std::string& path) {
+    FolderMayHaveChanged(path);
+    std::string native = ToNative(path);
+    ForgetListingOf(native);
+    return native;
+}
+
+void FolderMayHaveChanged(const std::string& path) { ForgetListingOf(ToNative(path)); }
+
+void ForgetPathLookups() {
+#ifndef _WIN32
+    Listings.clear();
+    Drives = DrivesRecord{};
+#endif
+}
 
 namespace {
 
@@ -207,7 +338,7 @@ bool FileCanBeOpened(const std::string& path) {
 CopyOutcome CopyFileBytes(const std::string& from, const std::string& to) {
     std::FILE* source = OpenForReading(from);
     if (!source) return CopyOutcome::SourceMissing;
-    std::FILE* target = std::fopen(NativePath(to).c_str(), "wb");
+    std::FILE* target = std::fopen(NativePathForChange(to).c_str(), "wb");
     if (!target) {
         std::fclose(source);
         return CopyOutcome::TargetNotCreated;
@@ -230,14 +361,14 @@ CopyOutcome CopyFileBytes(const std::string& from, const std::string& to) {
     return good ? CopyOutcome::Copied : CopyOutcome::Failed;
 }
 
-void DeleteFileIfPresent(const std::string& path) { std::remove(NativePath(path).c_str()); }
+void DeleteFileIfPresent(const std::string& path) { std::remove(NativePathForChange(path).c_str()); }
 
 bool CreateEmptyFile(const std::string& path) {
     if (path.empty()) return false;
-    std::FILE* file = std::fopen(NativePath(path).c_str(), "w");
+    std::FILE* file = std::fopen(NativePathForChange(path).c_str(), "w");
     if (!file) return false;
     std::fclose(file);
     return true;
 }
 
-std::FILE* OpenForAppend(const std::string& path) { return std::fopen(NativePath(path).c_str(), "a"); }
+std::FILE* OpenForAppend(const std::string& path) { return std::fopen(NativePathForChange(path).c_str(), "a"); }

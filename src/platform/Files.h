@@ -15,8 +15,31 @@
 // drive's root, as no directory is current there); after "X:" a "/" separates as
 // a backslash does. Relative paths stay relative, and so do paths that begin with
 // "/". As on Windows, a name that does not exist as written is found in another
-// letter case (a to z).
+// letter case (a to z). The lookup is made once per run: a name that exists as
+// written costs one look, and what a folder holds is read for names in another
+// case only once, and again only after the folder has changed.
 std::string NativePath(const std::string& path);
+
+// The same for a file the sensor is about to create, write or delete: its
+// folder is read afresh for it, and again at the next lookup after the change.
+std::string NativePathForChange(const std::string& path);
+
+// Tells the path layer that something beside the sensor (the RFC library
+// writing its trace file) may have created or removed files in the folder of
+// `path`, so that the next lookup there reads the folder again.
+void FolderMayHaveChanged(const std::string& path);
+
+// What the path layer has read for names in another letter case, for the
+// checks that a long listing costs the same for each of its systems.
+struct PathLookupCounts {
+    unsigned long DirectoryReads = 0;
+    unsigned long EntriesRead = 0;
+};
+extern PathLookupCounts PathLookups;
+
+// Forgets the folders read, the drives root and the current drive, which are
+// otherwise taken once per run (for tests that change them).
+void ForgetPathLookups();
 
 // A file opened for reading as text. A carriage return directly followed by a
 // line feed reaches the reader as a line feed alone, and a Ctrl-Z ends the text,

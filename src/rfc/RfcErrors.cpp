@@ -63,6 +63,7 @@ void AppendRfcOutcome(int code, const std::string& exceptionText) {
 void AppendTraceHint() {
     std::string found;
     TextFile trace;
+    FolderMayHaveChanged(RfcTraceFile);  // the library writes it
     if (!trace.Open(RfcTraceFile)) {
         AppendToDocument(" - Look for Trace-File");
         return;

@@ -36,14 +36,6 @@ void SetUp() {
     EmptyDocument();
 }
 
-std::string TakeNextSystemName() {
-    std::size_t end = ServerListing.find('#');
-    // A last name without its "#" is taken as a name all the same.
-    std::string name = ServerListing.substr(0, end);
-    ServerListing.erase(0, end == std::string::npos ? std::string::npos : end + 1);
-    return name;
-}
-
 // Runs the checks on an open connection. A failed probe and a database that
 // is not Oracle end the whole run, after what has already been streamed.
 void CheckSystem(RFC_HANDLE handle) {
@@ -109,6 +101,15 @@ void WriteSummary() {
 
 }  // namespace
 
+std::string_view TakeNextSystemName(std::string_view listing, std::size_t& position) {
+    std::size_t end = listing.find('#', position);
+    // A last name without its "#" is taken as a name all the same.
+    if (end == std::string_view::npos) end = listing.size();
+    std::string_view name = listing.substr(position, end - position);
+    position = end == listing.size() ? end : end + 1;
+    return name;
+}
+
 std::string LabelFor(char labelKind, const std::string& systemName) {
     switch (labelKind) {
         case '2': return systemName.size() >= 4 ? systemName.substr(0, systemName.size() - 4) : "";
@@ -124,10 +125,11 @@ void MultiSystemRun() {
     if (!libraryFault.empty()) EndWithErrorDocument(libraryFault);
 
     SetUp();
-    while (!ServerListing.empty()) {
+    std::size_t position = 0;
+    while (position < ServerListing.size()) {
         ReportedFlag = '.';
         ++NoSystems;
-        ProcessSystem(TakeNextSystemName());
+        ProcessSystem(std::string(TakeNextSystemName(ServerListing, position)));
     }
     WriteSummary();
     EndProcess(0);

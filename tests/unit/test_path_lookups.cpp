@@ -1,0 +1,142 @@
+// Names in another letter case, looked up once per run: what the path layer
+// finds, that it never holds a stale folder against a change, and that a
+// long listing costs the same for each of its systems.
+#include <doctest/doctest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/Files.h"
+#include "run/MultiSystemRun.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A scratch folder, removed when the test ends. Its own time lies in the past,
+// as a folder's does that the sensor did not see being laid out.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::vector<std::string>& files)
+        : path_(fs::temp_directory_path() / ("sw_lookups_" + std::to_string(std::chrono::steady_clock::now()
+                                                                                   .time_since_epoch()
+                                                                                   .count()))) {
+        fs::create_directories(path_ / "Sub");
+        for (const std::string& name : files) Write(name);
+        Settle();
+    }
+    ~ScratchFolder() {
+        std::error_code error;
+        fs::remove_all(path_, error);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    std::string Path(const std::string& name) const { return (path_ / name).string(); }
+    void Write(const std::string& name) const {
+        std::FILE* file = std::fopen(Path(name).c_str(), "wb");
+        REQUIRE(file != nullptr);
+        std::fclose(file);
+    }
+    void Settle() const {
+        for (const fs::path& folder : {path_, path_ / "Sub"})
+            fs::last_write_time(folder, fs::file_time_type::clock::now() - std::chrono::minutes(5));
+    }
+
+private:
+    fs::path path_;
+};
+
+}  // namespace
+
+TEST_CASE("names are found in any letter case of a to z") {
+    ForgetPathLookups();
+    ScratchFolder folder({"PRD.P00", "Sub/SapRfc.QAS", "Straße.P00"});
+    const std::pair<const char*, bool> cases[] = {
+        {"PRD.P00", true},        {"prd.p00", true},        {"Prd.P00", true},  {"sub/saprfc.qas", true},
+        {"SUB/SAPRFC.QAS", true}, {"Sub/SapRfc.PRD", false}, {"QAS.P00", false}, {"PRD.P0", false},
+        {"STRAßE.P00", true},     {"STRASSE.P00", false},   {"sub/missing/x", false},
+    };
+    for (const auto& [name, found] : cases) {
+        CAPTURE(name);
+        CHECK(FileCanBeOpened(folder.Path(name)) == found);
+    }
+}
+
+TEST_CASE("a folder read once never hides a change made afterwards") {
+    ForgetPathLookups();
+    ScratchFolder folder({"PRD.P00"});
+    const std::string trace = folder.Path("Dev_Rfc.Trc");
+    CHECK_FALSE(FileCanBeOpened(trace));
+
+    // The library writes its trace file in a letter case of its own.
+    folder.Write("DEV_RFC.TRC");
+    FolderMayHaveChanged(trace);
+    CHECK(FileCanBeOpened(trace));
+
+    // Written by another program, unannounced, after the folder was read.
+    folder.Settle();
+    CHECK_FALSE(FileCanBeOpened(folder.Path("SapRfc.ini")));
+    folder.Write("SAPRFC.INI");
+    CHECK(FileCanBeOpened(folder.Path("SapRfc.ini")));
+
+    // Deleted by the sensor, then by another program.
+    DeleteFileIfPresent(trace);
+    CHECK_FALSE(FileCanBeOpened(trace));
+    CHECK_FALSE(FileCanBeOpened(folder.Path("DEV_RFC.TRC")));
+    std::remove(folder.Path("SAPRFC.INI").c_str());
+    CHECK_FALSE(FileCanBeOpened(folder.Path("SapRfc.ini")));
+
+    // Created by the sensor in the case asked for.
+    REQUIRE(CopyFileBytes(folder.Path("prd.p00"), folder.Path("SapRfc.ini")) == CopyOutcome::Copied);
+    CHECK(FileCanBeOpened(folder.Path("SAPRFC.ini")));
+}
+
+// A listing of many systems whose profiles are missing or written in another
+// case: the folder is read once however many systems it serves. Reading it
+// again per system would cost time in the square of the systems.
+TEST_CASE("a folder of many profiles is read once for all lookups in it") {
+    ForgetPathLookups();
+    std::vector<std::string> names;
+    for (int n = 0; n < 2000; ++n) names.push_back("S" + std::to_string(10000 + n) + ".P00");
+    ScratchFolder folder(names);
+    PathLookups = PathLookupCounts{};
+
+    for (const std::string& name : names) CHECK(FileCanBeOpened(folder.Path(name)));
+    CHECK(PathLookups.DirectoryReads == 0);  // a name that exists as written needs no folder
+
+    int found = 0;
+    for (int n = 0; n < 2000; ++n) {
+        found += FileCanBeOpened(folder.Path("s" + std::to_string(10000 + n) + ".p00"));
+        found += FileCanBeOpened(folder.Path("MISSING" + std::to_string(n) + ".P00"));
+    }
+    CHECK(found == 2000);
+    CHECK(PathLookups.DirectoryReads == 1);
+    CHECK(PathLookups.EntriesRead <= names.size() + 3);  // the files, Sub, "." and ".."
+}
+
+TEST_CASE("system names are taken from the listing where they lie") {
+    const std::pair<std::string, std::vector<std::string>> cases[] = {
+        {"PRD.P00#QAS.P00#", {"PRD.P00", "QAS.P00"}},
+        {"PRD.P00##QAS.P00#", {"PRD.P00", "", "QAS.P00"}},
+        {"PRD.P00#QAS.P00", {"PRD.P00", "QAS.P00"}},  // a last name without its "#"
+        {"#", {""}},
+        {"PRD.P00", {"PRD.P00"}},
+    };
+    for (const auto& [listing, expected] : cases) {
+        CAPTURE(listing);
+        std::vector<std::string> taken;
+        std::size_t position = 0;
+        while (position < listing.size() && taken.size() <= expected.size()) {
+            std::string_view name = TakeNextSystemName(listing, position);
+            // A view into the listing itself: nothing of it is copied or moved per system.
+            CHECK(name.data() >= listing.data());
+            CHECK(name.data() + name.size() <= listing.data() + listing.size());
+            taken.emplace_back(name);
+        }
+        CHECK(taken == expected);
+    }
+}
