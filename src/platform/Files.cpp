@@ -10,8 +10,10 @@
 #include <sys/stat.h>
 #include <time.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 #endif
 
@@ -72,13 +74,24 @@ const DrivesRecord& KnownDrives() {
     return Drives;
 }
 
-std::string FoldCase(std::string name) {
-    for (char& c : name)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c | 0x20);
-    return name;
+char FoldChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c; }
+
+bool FoldedLess(std::string_view a, std::string_view b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(FoldChar(x)) < static_cast<unsigned char>(FoldChar(y));
+    });
 }
 
-// What a directory held when it was read for names in another letter case.
+bool FoldedEqual(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+        return FoldChar(x) == FoldChar(y);
+    });
+}
+
+// What a directory held when it was read for names in another letter case,
+// kept small (a folder may hold a profile for each of 100,000 systems): the
+// names one after the other, and where each starts, ordered by the name in
+// lower case and, among names that differ in case only, as the folder lists them.
 // It serves while the directory is unchanged: the same file with the same
 // modification time, which every entry created, removed or renamed in it
 // moves on. A listing read in the same clock tick as the directory's last
@@ -89,8 +102,26 @@ struct DirectoryListing {
     ino_t Inode = 0;
     timespec Modified{};
     bool Settled = false;
-    std::unordered_set<std::string> Names;
-    std::unordered_map<std::string, std::string> ByFoldedName;  // the first entry of each folded name
+    std::string Names;  // each ended by a zero byte
+    std::vector<std::uint32_t> ByFoldedName;
+
+    std::string_view NameAt(std::uint32_t start) const { return Names.data() + start; }
+
+    // The entry a component names: the component itself when the folder holds
+    // it as written, else the first entry that differs from it in the case of
+    // a to z only; empty when there is none.
+    std::string EntryNamed(const std::string& component) const {
+        auto entry = std::lower_bound(ByFoldedName.begin(), ByFoldedName.end(), component,
+                                      [this](std::uint32_t start, const std::string& name) {
+                                          return FoldedLess(NameAt(start), name);
+                                      });
+        std::string match;
+        for (; entry != ByFoldedName.end() && FoldedEqual(NameAt(*entry), component); ++entry) {
+            if (NameAt(*entry) == component) return component;
+            if (match.empty()) match = NameAt(*entry);
+        }
+        return match;
+    }
 };
 std::unordered_map<std::string, DirectoryListing> Listings;
 
@@ -121,10 +152,15 @@ const DirectoryListing* ListingOf(const std::string& folder) {
     ++PathLookups.DirectoryReads;
     while (const dirent* entry = readdir(directory)) {
         ++PathLookups.EntriesRead;
-        listing.Names.insert(entry->d_name);
-        listing.ByFoldedName.emplace(FoldCase(entry->d_name), entry->d_name);
+        listing.ByFoldedName.push_back(static_cast<std::uint32_t>(listing.Names.size()));
+        listing.Names.append(entry->d_name);
+        listing.Names.push_back('\0');
     }
     closedir(directory);
+    std::stable_sort(listing.ByFoldedName.begin(), listing.ByFoldedName.end(),
+                     [&listing](std::uint32_t a, std::uint32_t b) {
+                         return FoldedLess(listing.NameAt(a), listing.NameAt(b));
+                     });
     return &listing;
 }
 
@@ -192,16 +228,9 @@ std::string MatchLetterCase(const std::string& path) {
         std::string folder = result.empty() ? "." : result;
         if (found && looksUp(component)) {
             const DirectoryListing* listing = ListingOf(folder);
-            found = false;
-            if (listing && listing->Names.count(component)) {
-                found = true;
-            } else if (listing) {
-                auto match = listing->ByFoldedName.find(FoldCase(component));
-                if (match != listing->ByFoldedName.end()) {
-                    component = match->second;
-                    found = true;
-                }
-            }
+            std::string entry = listing ? listing->EntryNamed(component) : "";
+            found = !entry.empty();
+            if (found) component = entry;
         }
         if (!result.empty() && result.back() != '/') result += '/';
         result += component;
