@@ -11,19 +11,21 @@ import sys
 from pathlib import Path
 
 LAYERS = ["platform", "config", "output", "rfc", "checks", "run"]
-INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z]+)/', re.MULTILINE)
+# Quoted or in angle brackets: both reach the subsystems through the include path.
+INCLUDE = re.compile(r'^\s*#\s*include\s+["<]([a-z]+)/', re.MULTILINE)
 
 
 def main():
     source = Path(sys.argv[1])
     faults = []
     for path in sorted(source.rglob("*")):
-        if path.suffix not in (".h", ".cpp") or path.parent.name not in LAYERS:
+        subsystem = path.relative_to(source).parts[0]  # files in folders below it count too
+        if path.suffix not in (".h", ".cpp") or subsystem not in LAYERS:
             continue
-        own = LAYERS.index(path.parent.name)
+        own = LAYERS.index(subsystem)
         for used in INCLUDE.findall(path.read_text(encoding="latin-1")):
             if used in LAYERS and LAYERS.index(used) > own:
-                faults.append(f"{path.relative_to(source)} includes {used}/, which lies above {path.parent.name}/")
+                faults.append(f"{path.relative_to(source)} includes {used}/, which lies above {subsystem}/")
     for fault in faults:
         print(fault)
     print(f"{len(faults)} upward includes" if faults else "the subsystems include one another only downwards")
