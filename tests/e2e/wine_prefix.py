@@ -25,6 +25,8 @@ def wine_environment(prefix, base=None):
     """The environment for Wine in PREFIX: no debug output, no Mono or Gecko installers."""
     env = dict(os.environ if base is None else base)
     env.update({"WINEPREFIX": str(prefix), "WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="})
+    if "WINEDLLPATH" in os.environ:  # Wine's 32-bit DLLs, for the 32-bit build (wine_i386.sh)
+        env["WINEDLLPATH"] = os.environ["WINEDLLPATH"]
     return env
 
 
