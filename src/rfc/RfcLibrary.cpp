@@ -13,11 +13,31 @@ namespace {
 
 constexpr std::size_t ExceptionTextRoom = 255;
 
+// The bytes of an operation's arguments as a 32-bit library's decorated name
+// counts them: each argument in whole 4-byte stack slots.
+template <typename Result, typename... Arguments>
+constexpr unsigned ArgumentBytes(Result(RFC_LIBRARY_CALL*)(Arguments...)) {
+    return (0u + ... + static_cast<unsigned>((sizeof(Arguments) + 3) / 4 * 4));
+}
+
 template <typename Operation>
 bool Resolve(void* library, const char* name, Operation& operation, std::string& missing) {
-    operation = reinterpret_cast<Operation>(FindLibrarySymbol(library, name));
+    operation = reinterpret_cast<Operation>(FindLibraryOperation(library, name, ArgumentBytes(Operation{})));
     if (!operation && missing.empty()) missing = name;
     return operation != nullptr;
+}
+
+// Error 1016 for a library that the system refuses as built for the other word
+// size: the word size comes first, as a long name leaves little of the text.
+std::string NotLoadedText(const std::string& name, LibraryLoadFault fault) {
+    switch (fault) {
+        case LibraryLoadFault::Library32Bit:
+            return "Error 1016: RFC-Library " + name + " is a 32-bit library: use the 32-bit SpaceWarden (x86)...";
+        case LibraryLoadFault::Library64Bit:
+            return "Error 1016: RFC-Library " + name + " is a 64-bit library: use the 64-bit SpaceWarden (x64)...";
+        case LibraryLoadFault::NotLoaded: break;
+    }
+    return "Error 1016: RFC-Library " + name + " could not be loaded...";
 }
 
 char* Text(const char* text) { return const_cast<char*>(text); }
@@ -31,8 +51,9 @@ std::string RfcLibraryName() {
 
 std::string LoadRfcLibrary() {
     std::string name = RfcLibraryName();
-    void* library = LoadSharedLibrary(name);
-    if (!library) return "Error 1016: RFC-Library " + name + " could not be loaded...";
+    LibraryLoadFault fault = LibraryLoadFault::NotLoaded;
+    void* library = LoadSharedLibrary(name, fault);
+    if (!library) return NotLoadedText(name, fault);
 
     RfcLibraryRecord loaded;
     std::string missing;

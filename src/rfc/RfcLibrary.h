@@ -27,7 +27,8 @@ extern RfcLibraryRecord Rfc;
 std::string RfcLibraryName();
 
 // Loads the library and resolves its twelve operations. Returns an empty
-// text, or "Error 1016" (not loaded) / "Error 1017" (an operation missing).
+// text, or "Error 1016" (not loaded, or a library of the other word size) /
+// "Error 1017" (an operation missing).
 std::string LoadRfcLibrary();
 
 // Installs a structure unless its process-wide handle is already set; a

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Runs end-to-end cases of the sensor: one TOML file per case.
 
-    run_case.py --sensor BIN --rfcsim LIB --lacking LIB [--wine PREFIX] [--keep] CASE.toml...
+    run_case.py --sensor BIN --rfcsim LIB --lacking LIB [--library NAME=LIB...] [--wine PREFIX] [--keep] CASE.toml...
 
 Each case lays out files on simulated Windows drives in a scratch directory,
 runs the sensor once and compares what it wrote, byte for byte. Text in a case
@@ -34,13 +34,19 @@ import wine_prefix
 
 TIMEOUT_SECONDS = 10
 SKIPPED = 77
-CASE_KEYS = {"description", "args", "library", "scenario", "cwd", "env", "files", "expect", "skip"}
+CASE_KEYS = {"description", "args", "library", "libraries", "scenario", "cwd", "env", "files", "expect", "skip"}
 EXPECT_KEYS = {"exit", "stdout", "stderr", "absent", "present", "journal", "journal_exact", "files", "text_files"}
+# The build's own libraries that a case names: "library" and the values of [libraries].
+BUILD_LIBRARIES = ("rfcsim", "lacking", "32-bit", "64-bit", "decorated")
 PLACEHOLDERS = {"{TIME}": rb"[0-9]{2}:[0-9]{2}:[0-9]{2}", "{ANY}": rb"[^\n]*"}
 
 
 class CaseError(Exception):
     """The case file itself is wrong."""
+
+
+class CaseSkipped(Exception):
+    """The case needs a library that this build does not make."""
 
 
 def to_bytes(text):
@@ -72,6 +78,7 @@ class NativeHost:
 
     def __init__(self, options):
         self.tools = {name: os.path.abspath(getattr(options, name)) for name in ("sensor", "rfcsim", "lacking")}
+        self.tools.update((name, os.path.abspath(path)) for name, path in options.library)
 
     def name_of(self, path):
         """How the sensor names a file of this machine."""
@@ -315,9 +322,16 @@ def load_case(path):
     return case
 
 
+def tool(host, name):
+    """A library the runner was given, by its name."""
+    if name not in host.tools:
+        raise CaseSkipped(f"this build makes no library '{name}' (run_case.py --library {name}=...)")
+    return host.tools[name]
+
+
 def library_for(case, host):
     name = case.get("library", "rfcsim")
-    return host.name_of(host.tools[name]) if name in ("rfcsim", "lacking") else name
+    return host.name_of(tool(host, name)) if name in BUILD_LIBRARIES else name
 
 
 def run_case(case, host, scratch):
@@ -338,6 +352,12 @@ def run_case(case, host, scratch):
         target = host_path(host, drives, key, cwd)
         target.parent.mkdir(parents=True, exist_ok=True)
         target.write_bytes(to_bytes(content))
+    for key, name in case.get("libraries", {}).items():
+        if name not in BUILD_LIBRARIES:
+            raise CaseError(f"[libraries] names {name!r}, not one of {BUILD_LIBRARIES}")
+        target = host_path(host, drives, key, cwd)
+        target.parent.mkdir(parents=True, exist_ok=True)
+        shutil.copyfile(tool(host, name), target)
 
     command = host.command([host.argument(a) for a in case.get("args", [])])
     try:
@@ -384,11 +404,21 @@ def run_case(case, host, scratch):
     return failures
 
 
+def named_library(text):
+    name, equals, path = text.partition("=")
+    if not equals or name not in BUILD_LIBRARIES:
+        raise argparse.ArgumentTypeError(f"NAME=LIB with NAME one of {BUILD_LIBRARIES}")
+    return name, path
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--sensor", required=True, help="the SpaceWarden executable")
     parser.add_argument("--rfcsim", required=True, help="the simulator library")
     parser.add_argument("--lacking", required=True, help="the library that lacks an operation")
+    parser.add_argument("--library", action="append", default=[], metavar="NAME=LIB",
+                        type=named_library,
+                        help="a further library that cases name (library, [libraries]); may be repeated")
     parser.add_argument("--wine", metavar="PREFIX",
                         help="the sensor and libraries are the Windows build: run it under Wine in PREFIX")
     parser.add_argument("--keep", action="store_true", help="keep the scratch directory of every case")
@@ -415,6 +445,11 @@ def main():
             failures = [f"a text of the case is not latin-1: {problem}"]
         except CaseError as problem:
             failures = [f"the case cannot run: {problem}"]
+        except CaseSkipped as reason:
+            print(f"SKIP  {path}: {reason}")
+            skipped += 1
+            shutil.rmtree(scratch, ignore_errors=True)
+            continue
         if failures:
             failed += 1
             print(f"FAIL  {path}: {case.get('description', '')}\n  scratch: {scratch}")

@@ -3,10 +3,12 @@
 // stubs only have to exist. It needs the library RfcLackingPart beside it.
 #include "rfc/RfcInterface.h"
 
+#ifndef LACKING_EXPORT  // a build that names the exports in a .def file defines it as extern "C"
 #ifdef _WIN32
 #define LACKING_EXPORT extern "C" __declspec(dllexport)
 #else
 #define LACKING_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 #endif
 
 extern "C" int RfcLackingPart();
