@@ -2,12 +2,22 @@
 rem Runs SpaceWarden.exe against the simulated SAP systems of this folder, with
 rem rfcsim.dll standing in for SAP's LIBRFC32.dll. Nothing is installed and no
 rem file outside a scratch folder in %TEMP% is written. See README.md.
+rem   demo.cmd        the 64-bit programs of the folder x64 beside this folder
+rem   demo.cmd x86    the 32-bit programs of the folder x86
 setlocal
 set "EXAMPLES=%~dp0"
-set "BIN=%~dp0.."
-if not exist "%BIN%\SpaceWarden.exe" set "BIN=%~dp0..\build\windows"
+set "ARCH=%~1"
+if "%ARCH%"=="" set "ARCH=x64"
+if not "%ARCH%"=="x64" if not "%ARCH%"=="x86" (
+    echo usage: demo.cmd [x64 or x86] 1>&2
+    exit /b 1
+)
+set "BIN=%~dp0..\%ARCH%"
+rem In the source tree: the build directories of the presets windows and windows-x86.
+if not exist "%BIN%\SpaceWarden.exe" if "%ARCH%"=="x64" set "BIN=%~dp0..\build\windows"
+if not exist "%BIN%\SpaceWarden.exe" if "%ARCH%"=="x86" set "BIN=%~dp0..\build\windows-x86"
 if not exist "%BIN%\SpaceWarden.exe" (
-    echo SpaceWarden.exe was not found beside the examples folder. 1>&2
+    echo SpaceWarden.exe was not found in the folder %ARCH% beside the examples folder. 1>&2
     exit /b 1
 )
 set "SIMULATOR=%BIN%\rfcsim.dll"

@@ -1,10 +1,15 @@
 #!/usr/bin/env python3
-"""Checks the Windows release: what the zip holds, CR LF text files, and that
-examples\\demo.cmd runs from the unpacked folder under Wine (in a scratch prefix).
+"""Checks the Windows release: what the zip holds, CR LF text files, the import
+tables of the programs of both folders and the export names of x86\\rfcsim.dll,
+and that examples\\demo.cmd runs the x64 programs from the unpacked folder under
+Wine (in a scratch prefix); with --wine-i386 DIR (Wine's 32-bit DLLs,
+tests/e2e/wine_i386.sh) it runs "demo.cmd x86" as well.
 
-    check_release.py build/windows/SpaceWarden-windows-x64.zip
+    check_release.py [--wine-i386 DIR] build/windows/SpaceWarden-windows.zip
 """
 
+import argparse
+import os
 import re
 import subprocess
 import sys
@@ -13,11 +18,16 @@ import zipfile
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "e2e"))
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "binaries"))
+import check_binaries  # noqa: E402
 import wine_prefix  # noqa: E402
 
-FOLDER = "SpaceWarden-windows-x64/"
-PROGRAMS = ["SpaceWarden.exe", "SpaceWardenProfile.exe", "rfcsim.dll"]
-TEXTS = ["INSTALL.txt", "README.md"] + ["examples/" + name for name in (
+FOLDER = "SpaceWarden-windows/"
+PROGRAMS = {
+    "x64": ["SpaceWarden.exe", "SpaceWardenProfile.exe", "rfcsim.dll"],
+    "x86": ["SpaceWarden.exe", "SpaceWardenProfile.exe", "rfcsim.dll"],
+}
+TEXTS = ["INSTALL.txt", "RELEASE-NOTES.txt", "README.md"] + ["examples/" + name for name in (
     "README.md", "demo.cmd", "PRD.P00", "QAS.P00", "DEV.P00", "SAP Overseer.Gbl", "Overseer.Prf",
     "systems.scenario")]
 # The demo's runs: PRD four times, the listings SAPCORE and SAPALL (DEV is not on Oracle), item mode.
@@ -27,7 +37,8 @@ DEMO_EXIT_CODES = ["0", "0", "0", "0", "0", "2", "0"]
 def check_members(archive):
     problems = []
     names = {name for name in archive.namelist() if not name.endswith("/")}
-    wanted = {FOLDER + name for name in PROGRAMS + TEXTS}
+    wanted = {FOLDER + name for name in TEXTS}
+    wanted |= {f"{FOLDER}{arch}/{program}" for arch, programs in PROGRAMS.items() for program in programs}
     problems += [f"missing: {name}" for name in sorted(wanted - names)]
     problems += [f"not expected: {name}" for name in sorted(names - wanted)]
     for name in TEXTS:
@@ -36,12 +47,26 @@ def check_members(archive):
     return problems
 
 
-def check_demo(folder):
+def check_tables(folder):
+    """The programs import only KERNEL32 and msvcrt; the 32-bit simulator exports the twelve plain names."""
+    problems = []
+    for arch, programs in PROGRAMS.items():
+        for program in programs:
+            dlls = check_binaries.imported_dlls(arch, folder / arch / program)
+            if {dll.lower() for dll in dlls} != check_binaries.IMPORTS:
+                problems.append(f"{arch}\\{program} imports {dlls}, expected only KERNEL32.dll and msvcrt.dll")
+    names = sorted(check_binaries.exports("x86", folder / "x86" / "rfcsim.dll"))
+    if names != sorted(check_binaries.OPERATIONS):
+        problems.append(f"x86\\rfcsim.dll exports {names}, expected {sorted(check_binaries.OPERATIONS)}")
+    return problems
+
+
+def check_demo(folder, arch):
     with tempfile.TemporaryDirectory(prefix="release-prefix-") as scratch:
         prefix = Path(scratch) / "prefix"
         wine_prefix.create(prefix)
         try:
-            demo = subprocess.run(["wine", "cmd", "/c", "examples\\demo.cmd"], cwd=folder,
+            demo = subprocess.run(["wine", "cmd", "/c", "examples\\demo.cmd", arch], cwd=folder,
                                   env=wine_prefix.wine_environment(prefix), stdin=subprocess.DEVNULL,
                                   capture_output=True, timeout=300)
         finally:
@@ -49,34 +74,44 @@ def check_demo(folder):
     output = demo.stdout.decode("latin-1").replace("\r\n", "\n")
     problems = []
     if demo.returncode != 0:
-        problems.append(f"demo.cmd ended with exit code {demo.returncode}")
+        problems.append(f"demo.cmd {arch} ended with exit code {demo.returncode}")
     for profile in ("PRD", "QAS", "DEV"):
         if f"{profile}.P00: OK\n" not in output:
-            problems.append(f"the profile tool did not accept {profile}.P00")
+            problems.append(f"the {arch} profile tool did not accept {profile}.P00")
     codes = re.findall(r"^---- exit code (\S+)$", output, re.MULTILINE)
     if codes != DEMO_EXIT_CODES:
-        problems.append(f"the sensor's exit codes were {codes}, expected {DEMO_EXIT_CODES}")
+        problems.append(f"the {arch} sensor's exit codes were {codes}, expected {DEMO_EXIT_CODES}")
     if output.count("<Result><Channel>") != 5 * 2 + 2 + 2 + 2:
-        problems.append("the documents do not hold the expected channels")
+        problems.append(f"the {arch} documents do not hold the expected channels")
     if problems:
-        problems.append("demo output:\n" + output + demo.stderr.decode("latin-1"))
+        problems.append(f"demo {arch} output:\n" + output + demo.stderr.decode("latin-1"))
     return problems
 
 
 def main():
-    if len(sys.argv) != 2:
-        print(__doc__.strip(), file=sys.stderr)
-        return 2
-    with zipfile.ZipFile(sys.argv[1]) as archive:
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--wine-i386", metavar="DIR", help="Wine's 32-bit DLLs: run the x86 demo too")
+    parser.add_argument("zip", type=Path)
+    options = parser.parse_args()
+    demos = ["x64"]
+    if options.wine_i386:
+        os.environ["WINEDLLPATH"] = str(Path(options.wine_i386).absolute())  # for the prefix and the x86 demo
+        demos.append("x86")
+    with zipfile.ZipFile(options.zip) as archive:
         problems = check_members(archive)
         with tempfile.TemporaryDirectory(prefix="release-") as unpacked:
             archive.extractall(unpacked)
+            folder = Path(unpacked) / FOLDER
             if not problems:
-                problems = check_demo(Path(unpacked) / FOLDER)
+                problems = check_tables(folder)
+            for arch in demos:
+                if not problems:
+                    problems = check_demo(folder, arch)
     for problem in problems:
         print(f"release: {problem}")
     if not problems:
-        print(f"release: {sys.argv[1]} holds the programs, INSTALL.txt, README.md and the examples; the demo runs")
+        print(f"release: {options.zip} holds x64 and x86 with their programs, INSTALL.txt, RELEASE-NOTES.txt, "
+              f"README.md and the examples; the tables are right; the demo runs: {', '.join(demos)}")
     return 1 if problems else 0
 
 
