@@ -14,7 +14,7 @@ cd "$(dirname "$0")/../.."
 target=$(realpath -m "${1:-build/wine-i386}")
 
 version=$(dpkg-query -W -f='${Version}' libwine)
-if [ -f "$target/ntdll.dll.version" ] && [ "$(cat "$target/ntdll.dll.version")" = "$version" ]; then
+if [ -f "$target/libwine.version" ] && [ "$(cat "$target/libwine.version")" = "$version" ]; then
   exit 0  # already there
 fi
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -30,5 +30,5 @@ dpkg-deb -x "$scratch"/libwine_*_i386.deb "$scratch/unpacked"
 rm -rf "$target"
 mkdir -p "$target"
 mv "$scratch/unpacked/usr/lib/i386-linux-gnu/wine/i386-windows" "$target/"
-echo "$version" > "$target/ntdll.dll.version"
+echo "$version" > "$target/libwine.version"
 echo "Wine's 32-bit DLLs ($version) in $target/i386-windows"
