@@ -23,9 +23,10 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 
 scratch=$(mktemp -d)
-chmod 755 "$scratch"  # apt-get download writes there as its own user
+chmod 777 "$scratch"  # apt-get download writes there as its own user (_apt)
 trap 'rm -rf "$scratch"' EXIT
-(cd "$scratch" && apt-get download -qq "libwine:i386=$version")
+download() { (cd "$scratch" && apt-get download -qq "libwine:i386=$version"); }
+download || { apt-get update -qq && download; }  # package lists older than the installed Wine
 dpkg-deb -x "$scratch"/libwine_*_i386.deb "$scratch/unpacked"
 rm -rf "$target"
 mkdir -p "$target"
