@@ -28,7 +28,8 @@ bool Resolve(void* library, const char* name, Operation& operation, std::string&
 }
 
 // Error 1016 for a library that the system refuses as built for the other word
-// size: the word size comes first, as a long name leaves little of the text.
+// size: the word size right after the name, as a long name leaves little room
+// in the text cut at 127 characters.
 std::string NotLoadedText(const std::string& name, LibraryLoadFault fault) {
     switch (fault) {
         case LibraryLoadFault::Library32Bit:
