@@ -287,58 +287,77 @@ void ForgetPathLookups() {
 #endif
 }
 
-namespace {
+ReadableFile::~ReadableFile() { Close(); }
 
-// Opens a file for reading as bytes. A directory is no file, although some
-// platforms let fopen open one.
-std::FILE* OpenForReading(const std::string& path) {
-    std::string native = NativePath(path);
-    std::error_code error;
-    if (std::filesystem::is_directory(native, error)) return nullptr;
-    return std::fopen(native.c_str(), "rb");
-}
+ReadableFile::ReadableFile(ReadableFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, NoNativeHandle)),
+      buffer_(std::move(other.buffer_)),
+      position_(other.position_),
+      atEnd_(other.atEnd_),
+      failed_(other.failed_) {}
 
-}  // namespace
-
-TextFile::~TextFile() { Close(); }
-
-TextFile::TextFile(TextFile&& other) noexcept
-    : file_(std::exchange(other.file_, nullptr)), ended_(other.ended_) {}
-
-TextFile& TextFile::operator=(TextFile&& other) noexcept {
+ReadableFile& ReadableFile::operator=(ReadableFile&& other) noexcept {
     if (this != &other) {
         Close();
-        file_ = std::exchange(other.file_, nullptr);
-        ended_ = other.ended_;
+        handle_ = std::exchange(other.handle_, NoNativeHandle);
+        buffer_ = std::move(other.buffer_);
+        position_ = other.position_;
+        atEnd_ = other.atEnd_;
+        failed_ = other.failed_;
     }
     return *this;
 }
 
-bool TextFile::Open(const std::string& path) {
+bool ReadableFile::Open(const std::string& path) {
     Close();
-    // Read as bytes and translate here, so that every platform sees the same text.
-    file_ = OpenForReading(path);
-    ended_ = false;
-    return file_ != nullptr;
+    buffer_.clear();
+    position_ = 0;
+    atEnd_ = false;
+    failed_ = false;
+    handle_ = OpenRegularFile(NativePath(path), FileAccess::Read);
+    return IsOpen();
 }
 
-void TextFile::Close() {
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
+void ReadableFile::Close() {
+    CloseNative(handle_);
+    handle_ = NoNativeHandle;
+}
+
+bool ReadableFile::Refill() {
+    if (position_ < buffer_.size()) return true;
+    if (!IsOpen() || atEnd_ || failed_) return false;
+    constexpr std::size_t ReadRoom = 4096;
+    buffer_.resize(ReadRoom);
+    position_ = 0;
+    long got = ReadNative(handle_, buffer_.data(), ReadRoom);
+    buffer_.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    if (got < 0) failed_ = true;
+    if (got == 0) atEnd_ = true;
+    return got > 0;
+}
+
+int ReadableFile::Peek() { return Refill() ? static_cast<unsigned char>(buffer_[position_]) : EOF; }
+
+int ReadableFile::Take() {
+    int c = Peek();
+    if (c != EOF) ++position_;
+    return c;
+}
+
+bool TextFile::Open(const std::string& path) {
+    // Read as bytes and translate here, so that every platform sees the same text.
+    ended_ = false;
+    return file_.Open(path);
 }
 
 int TextFile::NextChar() {
-    if (!file_ || ended_) return EOF;
-    int c = std::fgetc(file_);
+    if (ended_) return EOF;
+    int c = file_.Take();
     if (c == EOF || c == CtrlZ) {
         ended_ = true;
         return EOF;
     }
-    if (c == '\r') {
-        int next = std::fgetc(file_);
-        if (next == '\n') return '\n';
-        if (next != EOF) std::ungetc(next, file_);
-    }
+    if (c == '\r' && file_.Peek() == '\n') return file_.Take();
     return c;
 }
 
@@ -351,6 +370,8 @@ bool TextFile::ReadLine(std::string& piece, std::size_t bufferSize) {
         piece.push_back(static_cast<char>(c));
         if (c == '\n') break;
     }
+    // A line cut short by a read error is no line.
+    if (ReadFailed()) piece.clear();
     return !piece.empty();
 }
 
@@ -365,28 +386,21 @@ bool FileCanBeOpened(const std::string& path) {
 }
 
 CopyOutcome CopyFileBytes(const std::string& from, const std::string& to) {
-    std::FILE* source = OpenForReading(from);
-    if (!source) return CopyOutcome::SourceMissing;
-    std::FILE* target = std::fopen(NativePathForChange(to).c_str(), "wb");
-    if (!target) {
-        std::fclose(source);
-        return CopyOutcome::TargetNotCreated;
-    }
+    ReadableFile source;
+    if (!source.Open(from)) return CopyOutcome::SourceMissing;
+    NativeHandle target = OpenRegularFile(NativePathForChange(to), FileAccess::Truncate);
+    if (target == NoNativeHandle) return CopyOutcome::TargetNotCreated;
     bool good = true;
-    char buffer[4096];
-    for (;;) {
-        std::size_t got = std::fread(buffer, 1, sizeof buffer, source);
-        if (got > 0 && std::fwrite(buffer, 1, got, target) != got) {
-            good = false;
-            break;
-        }
-        if (got < sizeof buffer) {
-            if (std::ferror(source)) good = false;
-            break;
+    std::string chunk;
+    for (int c = source.Take(); c != EOF && good; c = source.Take()) {
+        chunk.push_back(static_cast<char>(c));
+        if (chunk.size() == 4096) {
+            good = WriteNative(target, chunk.data(), chunk.size());
+            chunk.clear();
         }
     }
-    std::fclose(source);
-    if (std::fclose(target) != 0) good = false;
+    if (good) good = WriteNative(target, chunk.data(), chunk.size()) && !source.ReadFailed();
+    if (!CloseNative(target)) good = false;
     return good ? CopyOutcome::Copied : CopyOutcome::Failed;
 }
 
@@ -394,10 +408,13 @@ void DeleteFileIfPresent(const std::string& path) { std::remove(NativePathForCha
 
 bool CreateEmptyFile(const std::string& path) {
     if (path.empty()) return false;
-    std::FILE* file = std::fopen(NativePathForChange(path).c_str(), "w");
-    if (!file) return false;
-    std::fclose(file);
+    NativeHandle file = OpenRegularFile(NativePathForChange(path), FileAccess::Truncate);
+    if (file == NoNativeHandle) return false;
+    CloseNative(file);
     return true;
 }
 
-std::FILE* OpenForAppend(const std::string& path) { return std::fopen(NativePathForChange(path).c_str(), "a"); }
+std::FILE* OpenForAppend(const std::string& path) {
+    NativeHandle file = OpenRegularFile(NativePathForChange(path), FileAccess::Append);
+    return file == NoNativeHandle ? nullptr : AppendStreamOf(file);
+}
