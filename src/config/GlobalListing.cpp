@@ -25,17 +25,21 @@ void AppendListingText(const std::string& line) {
     if (line.size() > ListingTextColumn) ServerListing += line.substr(ListingTextColumn);
 }
 
+// A file that cannot be read to its end counts as one that cannot be opened.
+std::string ItemProfileMissingText() { return "Error 1024: ProFile " + RunSettings.ProfileName + " is missing..."; }
+std::string ListingMissingText() { return "Error 10x1: ProFile " + RunSettings.ProfileName + " is missing..."; }
+
 // In the item profile the tag is compared exactly and no key is read.
 std::string ReadItemProfile() {
     TextFile file;
-    if (!file.Open(RunSettings.ProfilePath))
-        return "Error 1024: ProFile " + RunSettings.ProfileName + " is missing...";
+    if (!file.Open(RunSettings.ProfilePath)) return ItemProfileMissingText();
     std::string line;
     while (file.ReadLine(line, ListingLineBuffer)) {
         StripLineEnd(line);
         if (line.compare(0, 6, "# Gsng") == 0 && line.size() >= 8 && line.compare(6, 2, ": ") == 0)
             AppendListingText(line);
     }
+    if (file.ReadFailed()) return ItemProfileMissingText();
     return "";
 }
 
@@ -72,8 +76,7 @@ std::string ReadListingForSensor() {
     const std::string entryPattern = "# GSNX: " + key;
 
     TextFile file;
-    if (!file.Open(RunSettings.ProfilePath))
-        return "Error 10x1: ProFile " + RunSettings.ProfileName + " is missing...";
+    if (!file.Open(RunSettings.ProfilePath)) return ListingMissingText();
 
     bool entryFound = false;
     std::string entryText;
@@ -97,6 +100,7 @@ std::string ReadListingForSensor() {
         TakeLabelKind(line);
     }
     file.Close();
+    if (file.ReadFailed()) return ListingMissingText();
 
     if (entryText.find("Item=") != std::string::npos) RunSettings.ItemIdentification = ItemOfEntry(entryText);
     if (!entryFound) return "Error 1030: Global Sensor " + RunSettings.Argument2 + " not found...";

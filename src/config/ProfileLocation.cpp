@@ -55,8 +55,12 @@ std::string SelectHostFlavour() {
     return "Error 1008: Host-Flavour " + value + " is unknown...";
 }
 
+std::string ProfileMissingText(const std::string& shownName) {
+    return "Error 1002: Profile " + shownName + " is missing...";
+}
+
 std::string OpenProfileAtNamedPlace(TextFile& profileFile) {
     RunSettings.ProfilePath = RunSettings.ProfileDirectory + RunSettings.ProfileName;
-    if (!profileFile.Open(RunSettings.ProfilePath)) return "Error 1002: Profile " + RunSettings.ProfilePath + " is missing...";
+    if (!profileFile.Open(RunSettings.ProfilePath)) return ProfileMissingText(RunSettings.ProfilePath);
     return "";
 }

@@ -19,6 +19,9 @@ void SplitProfileDirectory();
 // text, or "Error 1008" for an unknown flavour.
 std::string SelectHostFlavour();
 
+// "Error 1002" for a profile that cannot be opened, naming it as shown.
+std::string ProfileMissingText(const std::string& shownName);
+
 // Flavours other than "EXEXML": opens the profile where the command line names
 // it. Returns an empty text, or "Error 1002" naming ProfilePath.
 std::string OpenProfileAtNamedPlace(TextFile& profileFile);

@@ -1,5 +1,6 @@
 #include "config/SensorDirectory.h"
 
+#include "config/ProfileLocation.h"
 #include "config/RunSettings.h"
 
 namespace {
@@ -21,20 +22,26 @@ bool NamesDirectory(const std::string& line) {
            (line.size() > 1 && line[1] == ':');
 }
 
-// The directory the hint file leads to, always ending in a backslash.
-std::string HintedDirectory(TextFile& hintFile) {
-    std::string directory;
+// Reads the directory the hint file leads to, always ending in a backslash.
+// False when the hint file cannot be read to its end: it then counts as one
+// that cannot be opened.
+bool ReadHintedDirectory(TextFile& hintFile, std::string& directory) {
+    directory.clear();
     std::string line;
     while (hintFile.ReadLine(line, HintLineBuffer)) {
         StripLineEnd(line);
         if (NamesDirectory(line)) directory = line;
     }
     hintFile.Close();
+    if (hintFile.ReadFailed()) {
+        directory.clear();
+        return false;
+    }
     if (directory.empty() || directory.back() != '\\') directory += '\\';
-    return directory;
+    return true;
 }
 
-std::string MissingProfileText() { return "Error 1002: Profile " + RunSettings.ProfileName + " is missing..."; }
+std::string MissingProfileText() { return ProfileMissingText(RunSettings.ProfileName); }
 
 }  // namespace
 
@@ -49,9 +56,8 @@ std::string DiscoverSensorDirectory(TextFile& profileFile) {
     std::string directory;
 
     TextFile hintFile;
-    const bool hinted = hintFile.Open(PathHintFile);
+    const bool hinted = hintFile.Open(PathHintFile) && ReadHintedDirectory(hintFile, directory);
     if (hinted) {
-        directory = HintedDirectory(hintFile);
         // The hint may name the parent of the host's installation or the
         // installation itself; each step down is taken when the profile is there.
         if (FileCanBeOpened(directory + BelowParentOfHost + name)) directory += BelowParentOfHost;

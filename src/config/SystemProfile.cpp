@@ -1,6 +1,7 @@
 #include "config/SystemProfile.h"
 
 #include "config/Password.h"
+#include "config/ProfileLocation.h"
 #include "config/RunSettings.h"
 
 LogonEntriesRecord LogonEntries;
@@ -25,7 +26,15 @@ namespace {
 constexpr std::size_t SingleReaderBuffer = 160;
 constexpr std::size_t ListingReaderBuffer = 200;
 
-enum class ProfileFault { None, InvalidPassword, WrongPassword, UserMissing, PasswordMissing, InvalidParameter };
+enum class ProfileFault {
+    None,
+    InvalidPassword,
+    WrongPassword,
+    UserMissing,
+    PasswordMissing,
+    InvalidParameter,
+    Unreadable,
+};
 
 const ProfileEntryRule* RuleForLine(const std::string& line) {
     if (line.size() < ProfileKeyLength) return nullptr;
@@ -82,6 +91,8 @@ ProfileFault ReadProfileEntries(TextFile& profile, std::size_t bufferSize, bool 
         LogonEntries.*rule->Entry = value;
     }
     profile.Close();
+    // What was read before a read error is no profile.
+    if (profile.ReadFailed()) return ProfileFault::Unreadable;
 
     ProfileFault entriesFault = CheckEntries();
     return passwordFault != ProfileFault::None ? passwordFault : entriesFault;
@@ -92,6 +103,10 @@ ProfileFault ReadProfileEntries(TextFile& profile, std::size_t bufferSize, bool 
 void ResetLogonEntries() { LogonEntries = LogonEntriesRecord{}; }
 
 std::string ReadSystemProfile(TextFile& profile, const std::string& profileName) {
+    return ReadSystemProfile(profile, profileName, ProfileMissingText(profileName));
+}
+
+std::string ReadSystemProfile(TextFile& profile, const std::string& profileName, const std::string& unreadableText) {
     switch (ReadProfileEntries(profile, SingleReaderBuffer, true)) {
         case ProfileFault::None: return "";
         case ProfileFault::InvalidPassword: return "Error 1004: Invalid Password in Profile " + profileName + " found...";
@@ -99,6 +114,7 @@ std::string ReadSystemProfile(TextFile& profile, const std::string& profileName)
         case ProfileFault::UserMissing: return "Error 1006: Username in Profile " + profileName + " is missing...";
         case ProfileFault::PasswordMissing: return "Error 1007: Password in Profile " + profileName + " is missing...";
         case ProfileFault::InvalidParameter: return "Error 1003: Invalid Parameter(s) at " + profileName + " found...";
+        case ProfileFault::Unreadable: return unreadableText;
     }
     return "Error 1003: Invalid Parameter(s) at " + profileName + " found...";
 }

@@ -52,10 +52,16 @@ extern const ProfileEntryRule ProfileEntryRules[ProfileEntryCount];
 // otherwise the message of the first fault ("Error 1003" to "Error 1007").
 // A password fault stops the reading at its line; the profile is closed on
 // every path. A value longer than its entry's room is fault 1003, like a short one.
+// A profile that cannot be read to its end (a read error) counts as one that
+// could not be opened: the fault is then `unreadableText`, the text start-up
+// gives for a profile it cannot open; without it, "Error 1002" naming profileName.
 std::string ReadSystemProfile(TextFile& profile, const std::string& profileName);
+std::string ReadSystemProfile(TextFile& profile, const std::string& profileName, const std::string& unreadableText);
 
 // The listing reader: reads the open profile to its end, closes it and runs the
 // final checks. Writes no message; returns true when the profile is faulty.
 // The entries keep what the profile says even when it is faulty, a value
-// longer than its entry's room included.
+// longer than its entry's room included. A profile that cannot be read to its
+// end is faulty too, and profile.ReadFailed() tells it apart: it counts as one
+// that could not be opened, and the caller puts back the entries it had.
 bool ReadListedProfile(TextFile& profile);

@@ -64,12 +64,9 @@ void AppendTraceHint() {
     std::string found;
     TextFile trace;
     FolderMayHaveChanged(RfcTraceFile);  // the library writes it
-    if (!trace.Open(RfcTraceFile)) {
-        AppendToDocument(" - Look for Trace-File");
-        return;
-    }
+    const bool opened = trace.Open(RfcTraceFile);
     std::string line;
-    while (trace.ReadLine(line, TraceReadLimit)) {
+    while (opened && trace.ReadLine(line, TraceReadLimit)) {
         // Every test is made on every line; the last matching line wins.
         if (line.rfind("**** ERROR ", 0) == 0) found.clear();
         if (line.rfind("ERROR ", 0) == 0) found = line.size() > 12 ? line.substr(12) : "";
@@ -77,5 +74,9 @@ void AppendTraceHint() {
         if (!found.empty()) StripLineEnd(found);
     }
     trace.Close();
-    AppendToDocument(found.empty() ? " - Please Check Trace-File !" : " - " + found);
+    // A trace file that cannot be read to its end counts as one that cannot be opened.
+    if (!opened || trace.ReadFailed())
+        AppendToDocument(" - Look for Trace-File");
+    else
+        AppendToDocument(found.empty() ? " - Please Check Trace-File !" : " - " + found);
 }

@@ -51,10 +51,17 @@ void ProcessSystem(const std::string& systemName) {
     if (!profile.Open(RunSettings.ProfilePath)) return;  // counted among the systems only
 
     FaultFlag = '.';
+    const LogonEntriesRecord entriesBefore = LogonEntries;
     // One system's credentials never go to another: a profile must carry its own.
     LogonEntries.User.clear();
     LogonEntries.Password.clear();
     if (ReadListedProfile(profile)) FaultFlag = 'X';
+    if (profile.ReadFailed()) {
+        // Skipped like a profile that cannot be opened: what was read before
+        // the read error never reaches the next system.
+        LogonEntries = entriesBefore;
+        return;
+    }
     SystemLabel = LabelFor(LabelKind, systemName);
 
     const LogonEntriesRecord& entries = LogonEntries;

@@ -38,7 +38,7 @@ std::string OptionsDisplayForm(const std::string& options) {
 }
 
 int SingleSystemRun() {
-    std::string profileFault = ReadSystemProfile(ProfileFile, RunSettings.ProfileName);
+    std::string profileFault = ReadSystemProfile(ProfileFile, RunSettings.ProfileName, ProfileMissing);
     if (!profileFault.empty()) EndWithErrorDocument(profileFault);
 
     // Nothing is written before a library that cannot be used is reported.

@@ -15,6 +15,7 @@
 #include "run/SingleSystemRun.h"
 
 TextFile ProfileFile;
+std::string ProfileMissing;
 
 namespace {
 
@@ -66,10 +67,14 @@ int RunSensor(int argc, char** argv) {
     SplitProfileDirectory();
     // With "@" the discovery is skipped, so the profile is taken where the
     // command line names it, as for the other flavours.
-    if (RunSettings.HostFlavour != "EXEXML" || ParameterHas("@"))
+    const bool atNamedPlace = RunSettings.HostFlavour != "EXEXML" || ParameterHas("@");
+    if (atNamedPlace)
         EndIfFailed(OpenProfileAtNamedPlace(ProfileFile));
     else
         EndIfFailed(DiscoverSensorDirectory(ProfileFile));
+    // A profile that opened but cannot be read ends the run as one that did
+    // not open; the discovery's other candidates are not tried again.
+    ProfileMissing = ProfileMissingText(atNamedPlace ? RunSettings.ProfilePath : RunSettings.ProfileName);
 
     if (!RunSettings.GlobalMode) return SingleSystemRun();
 
