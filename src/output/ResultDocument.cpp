@@ -64,7 +64,4 @@ void WriteErrorDocument(std::string_view errorText) {
 
 void WriteDocument() { WriteOut(ResultDocument); }
 
-void WriteDocumentLine() {
-    WriteOut(ResultDocument);
-    WriteOut("\n");
-}
+void WriteDocumentLine() { WriteOut(ResultDocument + "\n"); }

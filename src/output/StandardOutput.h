@@ -4,16 +4,28 @@
 
 #include <string>
 
-// Writes the text unchanged.
+// Called first in the process: secures the standard streams (a closed one is
+// reopened on the null device). A standard output that was closed counts as
+// one that cannot be written.
+void StartStandardOutput();
+
+// Writes the text unchanged, at once. Every write is checked: after the first
+// that fails nothing more is written, and the process ends with exit code 2.
 void WriteOut(const std::string& text);
 // Writes the text and a newline.
 void WriteOutLine(const std::string& text);
 
-// Flushes standard output and ends the process with the exit code.
+// True when standard output could not take everything written to it.
+bool StandardOutputLost();
+
+// Ends the process with the exit code, or with 2 when standard output could
+// not take everything written to it (closed at start, a write failed, or its
+// closing at the end failed).
 [[noreturn]] void EndProcess(int exitCode);
 
 // A harness that runs the sensor inside its own process (the fuzzers) ends a
 // run its own way: the hook is called in place of exit, with the exit code,
 // and leaves by an exception of its own. Without a hook the process ends.
+// Standard output is then left open for the harness.
 using ProcessEndHook = void (*)(int exitCode);
 void SetProcessEndHook(ProcessEndHook hook);

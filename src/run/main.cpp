@@ -1,3 +1,9 @@
+#include "output/StandardOutput.h"
 #include "run/Startup.h"
 
-int main(int argc, char** argv) { return RunSensor(argc, argv); }
+int main(int argc, char** argv) {
+    // Before any file is opened, so that none takes the place of a closed standard stream.
+    StartStandardOutput();
+    // The quiet success ends through the same check of standard output as every other path.
+    EndProcess(RunSensor(argc, argv));
+}
