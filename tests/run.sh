@@ -8,7 +8,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-PACKAGES="cmake g++ make python3 doctest-dev"
+PACKAGES="cmake g++ make python3 doctest-dev strace"
 
 installed() {
   dpkg-query -W -f '${db:Status-Status}' "$1" 2>/dev/null | grep -qx installed

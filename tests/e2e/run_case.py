@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Runs end-to-end cases of the sensor: one TOML file per case.
 
-    run_case.py --sensor BIN --rfcsim LIB --lacking LIB [--library NAME=LIB...] [--wine PREFIX] [--keep] CASE.toml...
+    run_case.py --sensor BIN --rfcsim LIB --lacking LIB [--library NAME=LIB...] [--wine PREFIX [--launcher EXE]] [--keep] CASE.toml...
 
 Each case lays out files on simulated Windows drives in a scratch directory,
 runs the sensor once and compares what it wrote, byte for byte. Text in a case
@@ -24,6 +24,7 @@ import functools
 import os
 import re
 import shutil
+import socket
 import subprocess
 import sys
 import tempfile
@@ -308,6 +309,125 @@ def expand_fixtures(case, fixtures=None):
     return expand_texts(copy.deepcopy(expanded), texts)
 
 
+# --- faults: standard output that cannot be written, no files, read errors --
+#
+#   standard_output = "closed"   # closed when the sensor starts ("full": /dev/full,
+#                                # "gone": a pipe whose reader has gone away)
+#   [special_files]              # laid out after [files]
+#   'PRD.P00' = "fifo"           # or "device" (a link to /dev/zero), "directory", "socket"
+#   [read_error]                 # strace fails one read of the file with EIO
+#   file = 'PRD.P00'
+#   read = 2                     # the 2nd read of it, counted from 1
+#   wine_read = 3                # the same read under Wine, which reads once more
+#                                # after a read that got less than it asked for
+#   skip_native = "reason"       # the case cannot show its point natively,
+#   skip_wine = "reason"         # ... or under Wine
+
+FAULT_CASE_KEYS = {"standard_output", "special_files", "read_error", "skip_native", "skip_wine"}
+CASE_KEYS = CASE_KEYS | FAULT_CASE_KEYS
+STANDARD_OUTPUTS = ("closed", "full", "gone")
+SPECIAL_KINDS = ("fifo", "device", "directory", "socket")
+_strace_checked = {}
+
+
+def check_fault_keys(case):
+    if case.get("standard_output", "closed") not in STANDARD_OUTPUTS:
+        raise CaseError(f"standard_output must be one of {STANDARD_OUTPUTS}")
+    for key, kind in case.get("special_files", {}).items():
+        if kind not in SPECIAL_KINDS:
+            raise CaseError(f"special_files: {key} must be one of {SPECIAL_KINDS}")
+    if "read_error" in case:
+        fault = case["read_error"]
+        counts = [fault.get(key, 1) for key in ("read", "wine_read")]
+        if not {"file", "read"} <= set(fault) <= {"file", "read", "wine_read"} \
+                or not all(isinstance(n, int) and n >= 1 for n in counts):
+            raise CaseError("read_error needs file = '...' and read = N (1 or more), and may have wine_read = N")
+        if "standard_output" in case:
+            raise CaseError("read_error and standard_output do not go together")
+
+
+def strace_problem():
+    """Why strace cannot inject read errors here, or None."""
+    if "problem" not in _strace_checked:
+        problem = None
+        if shutil.which("strace") is None:
+            problem = "strace is not installed (Debian package strace)"
+        else:
+            done = subprocess.run(["strace", "-qq", "-o", "/dev/null", "true"], capture_output=True, timeout=30)
+            if done.returncode != 0:
+                problem = "strace cannot trace here: " + done.stderr.decode(errors="replace").strip()
+        _strace_checked["problem"] = problem
+    return _strace_checked["problem"]
+
+
+def fault_skip_reason(case, host):
+    """Why this host cannot show the case, or None."""
+    wine = isinstance(host, WineHost)
+    if not wine and "skip_native" in case:
+        return case["skip_native"]
+    if wine and "skip_wine" in case:
+        return case["skip_wine"]
+    if "read_error" in case and strace_problem():
+        return strace_problem()
+    if wine and case.get("standard_output") == "closed" and "launcher" not in host.tools:
+        return "under Wine a closed standard output needs --launcher (start_without_output.exe)"
+    return None
+
+
+def lay_out_special_files(case, host, drives, cwd):
+    check_fault_keys(case)
+    for key, kind in case.get("special_files", {}).items():
+        target = host_path(host, drives, key, cwd)
+        target.parent.mkdir(parents=True, exist_ok=True)
+        if kind == "fifo":
+            os.mkfifo(target)
+        elif kind == "device":
+            target.symlink_to("/dev/zero")
+        elif kind == "directory":
+            target.mkdir()
+        else:
+            with socket.socket(socket.AF_UNIX) as listener:
+                listener.bind(str(target))  # the socket file stays when it is closed
+
+
+def faulted_command(case, host, drives, cwd, command):
+    """The command with the case's read error injected, or with standard output closed under Wine."""
+    if "read_error" in case:
+        fault = case["read_error"]
+        traced = os.path.realpath(host_path(host, drives, fault["file"], cwd))
+        when = fault.get("wine_read", fault["read"]) if isinstance(host, WineHost) else fault["read"]
+        return ["strace", "-f", "-qq", "-o", "/dev/null", "-P", traced, "-e", "trace=read",
+                "-e", f"inject=read:error=EIO:when={when}", "--"] + command
+    if isinstance(host, WineHost) and case.get("standard_output") == "closed":
+        return ["wine", host.tools["launcher"], host.name_of(host.tools["sensor"])] + command[2:]
+    return command
+
+
+def launch_faulted(case, command, cwd, env):
+    """Runs the sensor with the case's standard output; returns (exit code, stdout, stderr)."""
+    kind = case.get("standard_output")
+    if kind is None:
+        return launch(command, cwd, env)
+    close_output = None
+    if kind == "closed" and command[0] != "wine":
+        output = subprocess.DEVNULL
+        close_output = lambda: os.close(1)
+    elif kind == "closed":
+        output = subprocess.DEVNULL  # the launcher leaves the sensor without it
+    elif kind == "full":
+        output = os.open("/dev/full", os.O_WRONLY)
+    else:
+        reader, output = os.pipe()
+        os.close(reader)
+    try:
+        done = subprocess.run(command, cwd=cwd, env=env, stdin=subprocess.DEVNULL, stdout=output,
+                              stderr=subprocess.PIPE, preexec_fn=close_output, timeout=TIMEOUT_SECONDS)
+    finally:
+        if isinstance(output, int) and output >= 0:
+            os.close(output)
+    return done.returncode, b"", done.stderr
+
+
 # --- one case ----------------------------------------------------------------
 
 def load_case(path):
@@ -358,11 +478,13 @@ def run_case(case, host, scratch):
         target = host_path(host, drives, key, cwd)
         target.parent.mkdir(parents=True, exist_ok=True)
         shutil.copyfile(tool(host, name), target)
+    lay_out_special_files(case, host, drives, cwd)
 
     command = host.command([host.argument(a) for a in case.get("args", [])])
+    command = faulted_command(case, host, drives, cwd, command)
     try:
         with host.drives_mapped(drives) as host_env:
-            code, stdout, stderr = launch(command, host_cwd, clean_environment({**host_env, **env}))
+            code, stdout, stderr = launch_faulted(case, command, host_cwd, clean_environment({**host_env, **env}))
     except subprocess.TimeoutExpired:
         return [f"the sensor did not end within {TIMEOUT_SECONDS} s"]
 
@@ -422,9 +544,12 @@ def main():
     parser.add_argument("--wine", metavar="PREFIX",
                         help="the sensor and libraries are the Windows build: run it under Wine in PREFIX")
     parser.add_argument("--keep", action="store_true", help="keep the scratch directory of every case")
+    parser.add_argument("--launcher", help="under Wine: start_without_output.exe, for a closed standard output")
     parser.add_argument("cases", nargs="+", type=Path)
     options = parser.parse_args()
     host = WineHost(options) if options.wine else NativeHost(options)
+    if options.launcher:
+        host.tools["launcher"] = os.path.abspath(options.launcher)
 
     passed = failed = skipped = 0
     for path in options.cases:
@@ -434,8 +559,8 @@ def main():
             print(f"ERROR {path}: {problem}")
             failed += 1
             continue
-        if "skip" in case:
-            print(f"SKIP  {path}: {case['skip']}")
+        if "skip" in case or fault_skip_reason(case, host):
+            print(f"SKIP  {path}: {case.get('skip') or fault_skip_reason(case, host)}")
             skipped += 1
             continue
         scratch = Path(tempfile.mkdtemp(prefix="e2e-"))
