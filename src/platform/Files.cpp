@@ -336,14 +336,6 @@ bool ReadableFile::Refill() {
     return got > 0;
 }
 
-int ReadableFile::Peek() { return Refill() ? static_cast<unsigned char>(buffer_[position_]) : EOF; }
-
-int ReadableFile::Take() {
-    int c = Peek();
-    if (c != EOF) ++position_;
-    return c;
-}
-
 bool TextFile::Open(const std::string& path) {
     // Read as bytes and translate here, so that every platform sees the same text.
     ended_ = false;

@@ -63,8 +63,14 @@ public:
     void Close();
 
     // The next byte (0 to 255), or EOF at the end of the file or after a read error.
-    int Take();
-    int Peek();
+    int Take() {
+        if (position_ < buffer_.size()) return static_cast<unsigned char>(buffer_[position_++]);
+        return Refill() ? static_cast<unsigned char>(buffer_[position_++]) : EOF;
+    }
+    int Peek() {
+        if (position_ < buffer_.size()) return static_cast<unsigned char>(buffer_[position_]);
+        return Refill() ? static_cast<unsigned char>(buffer_[position_]) : EOF;
+    }
     // True when a read failed since the file was opened.
     bool ReadFailed() const { return failed_; }
 
