@@ -1,11 +1,12 @@
-// The simulated system's side of the three function modules: their
-// structures and parameters as the system defines them, the checks of what a
-// caller passes against those definitions, and the answers.
+// The classic interface's side of the three function modules: the checks of
+// what a caller passes against the system's definitions (SystemModel.h), and
+// the answers laid out in the caller's buffers and internal tables.
 #ifndef RFCSIM_MODULES_H
 #define RFCSIM_MODULES_H
 
 #include "RfcInterface.h"
 #include "Scenario.h"
+#include "SystemModel.h"
 
 #include <span>
 #include <string>
@@ -13,38 +14,6 @@
 #include <vector>
 
 namespace rfcsim {
-
-struct FieldDef {
-    const char* name;
-    RFC_TYPEHANDLE type;
-    unsigned length;
-};
-
-struct StructDef {
-    const char* name;
-    std::span<const FieldDef> fields;
-};
-
-struct ParamDef {
-    const char* name;
-    RFC_TYPEHANDLE type;          // built-in type; ignored when structure is set
-    const StructDef* structure;   // typed by this structure, or null
-    unsigned length;
-    const char* required_value;   // exporting value the module insists on, or null
-};
-
-struct TableDef {
-    const char* name;
-    const StructDef* structure;
-    unsigned row_length;
-};
-
-struct ModuleDef {
-    const char* name;
-    std::span<const ParamDef> exporting;
-    std::span<const ParamDef> importing;
-    std::span<const TableDef> tables;
-};
 
 // A structure as a caller installed it with RfcInstallStructure.
 struct InstalledField {
@@ -75,11 +44,6 @@ struct InternalTable {
 const InstalledStructure* FindStructure(RFC_TYPEHANDLE handle);
 // Provided by the library part: a live internal table, or null.
 InternalTable* FindTable(ITAB_H handle);
-
-const ModuleDef* FindModule(std::string_view name);
-const StructDef& RfcsiStructure();
-// Index of a field in a structure definition, -1 when it has none of that name.
-int FindField(const StructDef& structure, std::string_view name);
 
 // Byte alignment of a built-in type (CHAR, DATE, TIME 1; INT2 2; INT 4).
 unsigned BuiltinAlignment(RFC_TYPEHANDLE type);

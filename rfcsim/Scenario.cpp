@@ -1,6 +1,6 @@
 #include "Scenario.h"
 
-#include "Modules.h"
+#include "SystemModel.h"
 #include "Text.h"
 
 #include <fstream>
