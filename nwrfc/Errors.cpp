@@ -1,0 +1,138 @@
+#include "Errors.h"
+
+#include <cstdio>
+#include <iterator>
+
+#include "NwRfcInterface.h"
+
+namespace nwrfc {
+
+namespace {
+
+const char kTraceFile[] = "Dev_Rfc.Trc";
+const char kErrorColumn[] = "ERROR       ";   // "ERROR" and seven blanks
+
+const char* const kCodeNames[] = {
+    "RFC_OK", "RFC_COMMUNICATION_FAILURE", "RFC_LOGON_FAILURE", "RFC_ABAP_RUNTIME_FAILURE", "RFC_ABAP_MESSAGE",
+    "RFC_ABAP_EXCEPTION", "RFC_CLOSED", "RFC_CANCELED", "RFC_TIMEOUT", "RFC_MEMORY_INSUFFICIENT",
+    "RFC_VERSION_MISMATCH", "RFC_INVALID_PROTOCOL", "RFC_SERIALIZATION_FAILURE", "RFC_INVALID_HANDLE", "RFC_RETRY",
+    "RFC_EXTERNAL_FAILURE", "RFC_EXECUTED", "RFC_NOT_FOUND", "RFC_NOT_SUPPORTED", "RFC_ILLEGAL_STATE",
+    "RFC_INVALID_PARAMETER", "RFC_CODEPAGE_CONVERSION_FAILURE", "RFC_CONVERSION_FAILURE", "RFC_BUFFER_TOO_SMALL",
+    "RFC_TABLE_MOVE_BOF", "RFC_TABLE_MOVE_EOF", "RFC_START_SAPGUI_FAILURE", "RFC_ABAP_CLASS_EXCEPTION",
+    "RFC_UNKNOWN_ERROR", "RFC_AUTHORIZATION_FAILURE", "RFC_AUTHENTICATION_FAILURE", "RFC_CRYPTOLIB_FAILURE",
+    "RFC_IO_FAILURE", "RFC_LOCKING_FAILURE",
+};
+
+const char* const kGroupNames[] = {
+    "OK", "ABAP_APPLICATION_FAILURE", "ABAP_RUNTIME_FAILURE", "LOGON_FAILURE", "COMMUNICATION_FAILURE",
+    "EXTERNAL_RUNTIME_FAILURE", "EXTERNAL_APPLICATION_FAILURE", "EXTERNAL_AUTHORIZATION_FAILURE",
+    "EXTERNAL_AUTHENTICATION_FAILURE", "CRYPTOLIB_FAILURE", "LOCKING_FAILURE",
+};
+
+ErrorRecord g_last;
+
+ErrorRecord Own(nw::RFC_RC code, const std::string& message)
+{
+    return ErrorRecord{code, nw::EXTERNAL_RUNTIME_FAILURE, CodeName(code), message, "", "", ""};
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.find_first_not_of(' ') != std::string::npos) lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+}  // namespace
+
+ErrorRecord InvalidParameter(const std::string& message) { return Own(nw::RFC_INVALID_PARAMETER, message); }
+ErrorRecord InvalidHandle(const std::string& message) { return Own(nw::RFC_INVALID_HANDLE, message); }
+ErrorRecord NotSupported(const std::string& message) { return Own(nw::RFC_NOT_SUPPORTED, message); }
+ErrorRecord LibraryFailure(const std::string& message) { return Own(nw::RFC_EXTERNAL_FAILURE, message); }
+ErrorRecord MemoryInsufficient(const std::string& message) { return Own(nw::RFC_MEMORY_INSUFFICIENT, message); }
+
+void RecordFailure(const ErrorRecord& error)
+{
+    g_last = error;
+    std::vector<std::string> lines = TraceLines(error.message);
+    if (lines.empty()) return;
+    // Text mode: CR LF line ends on Windows, as the classic library writes its trace there.
+    std::FILE* file = std::fopen(kTraceFile, "a");
+    if (file == nullptr) return;
+    for (const std::string& line : lines) {
+        std::fputs(line.c_str(), file);
+        std::fputc('\n', file);
+    }
+    std::fclose(file);
+}
+
+const ErrorRecord& LastFailure() { return g_last; }
+
+ClassicErrorTexts ClassicTexts(const ErrorRecord& error)
+{
+    ClassicErrorTexts texts;
+    if (error.code == 0 && error.key.empty() && error.message.empty()) return texts;   // no failure yet
+    texts.key = error.key;
+    texts.status = GroupName(error.group);
+    for (std::string line : Lines(error.message)) {
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        texts.message += (texts.message.empty() ? "" : " ") + line;
+    }
+    texts.intstat = CodeName(error.code);
+    if (texts.intstat.find(' ') == std::string::npos) texts.intstat += " (" + std::to_string(error.code) + ")";
+    if (!error.abap_class.empty() || !error.abap_number.empty()) {
+        texts.intstat += ", ABAP message " + error.abap_class + " " + error.abap_number;
+        if (!error.abap_type.empty()) texts.intstat += " type " + error.abap_type;
+    }
+    return texts;
+}
+
+std::vector<std::string> TraceLines(const std::string& message)
+{
+    std::vector<std::string> lines = Lines(message);
+    bool block = false;
+    for (const std::string& line : lines) block = block || line.rfind(kErrorColumn, 0) == 0;
+    if (!block) {
+        for (std::string& line : lines) line = kErrorColumn + line;
+    }
+    return lines;
+}
+
+int ClassicCode(int code)
+{
+    switch (code) {
+        case nw::RFC_OK: return 0;
+        case nw::RFC_ABAP_EXCEPTION: return 2;
+        case nw::RFC_ABAP_MESSAGE:
+        case nw::RFC_ABAP_RUNTIME_FAILURE: return 3;
+        default: return 1;
+    }
+}
+
+bool ClosesConnection(int code)
+{
+    return code == nw::RFC_COMMUNICATION_FAILURE || code == nw::RFC_ABAP_RUNTIME_FAILURE ||
+           code == nw::RFC_ABAP_MESSAGE || code == nw::RFC_CLOSED || code == nw::RFC_INVALID_HANDLE;
+}
+
+std::string CodeName(int code)
+{
+    if (code >= 0 && static_cast<std::size_t>(code) < std::size(kCodeNames)) return kCodeNames[code];
+    return "RFC_RC " + std::to_string(code);
+}
+
+std::string GroupName(int group)
+{
+    if (group >= 0 && static_cast<std::size_t>(group) < std::size(kGroupNames)) return kGroupNames[group];
+    return "RFC_ERROR_GROUP " + std::to_string(group);
+}
+
+}  // namespace nwrfc
