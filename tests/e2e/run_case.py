@@ -2,6 +2,7 @@
 """Runs end-to-end cases of the sensor: one TOML file per case.
 
     run_case.py --sensor BIN --rfcsim LIB --lacking LIB [--library NAME=LIB...] [--wine PREFIX [--launcher EXE]] [--keep] CASE.toml...
+    run_case.py --chain nwrfc --library adapter=LIB --library nwrfcsim=LIB --library nwlacking=LIB ... CASE.toml...
 
 Each case lays out files on simulated Windows drives in a scratch directory,
 runs the sensor once and compares what it wrote, byte for byte. Text in a case
@@ -12,6 +13,13 @@ With --wine the sensor is the Windows build, run under Wine in PREFIX (made
 when missing, see wine_prefix.py): the case's drives become the prefix's drives
 for the time of the case, and standard output is compared after its CR LF line
 ends (the C runtime's text mode) are turned into LF.
+
+With --chain nwrfc the sensor loads the NetWeaver RFC adapter in place of the
+simulator, and the adapter loads nwrfcsim, the stand-in for SAP's NetWeaver
+library, which reads the same scenario: sensor -> adapter -> nwrfcsim. The case
+must give the same documents, exit code and files; the classic simulator's
+journal is not written, so journal expectations do not apply, and a case that
+depends on the classic library itself is skipped by the rules of nwrfc_chain.py.
 
 Exit code: 0 all passed, 1 a case failed, 77 every case was skipped.
 """
@@ -31,12 +39,15 @@ import tempfile
 import tomllib
 from pathlib import Path
 
+import nwrfc_chain
 import wine_prefix
 
 TIMEOUT_SECONDS = 10
 SKIPPED = 77
-CASE_KEYS = {"description", "args", "library", "libraries", "scenario", "cwd", "env", "files", "expect", "skip"}
-EXPECT_KEYS = {"exit", "stdout", "stderr", "absent", "present", "journal", "journal_exact", "files", "text_files"}
+CASE_KEYS = ({"description", "args", "library", "libraries", "scenario", "cwd", "env", "files", "expect", "skip"}
+             | nwrfc_chain.CASE_KEYS)
+EXPECT_KEYS = ({"exit", "stdout", "stderr", "absent", "present", "journal", "journal_exact", "files", "text_files"}
+               | nwrfc_chain.EXPECT_KEYS)
 # The build's own libraries that a case names: "library" and the values of [libraries].
 BUILD_LIBRARIES = ("rfcsim", "lacking", "32-bit", "64-bit", "decorated")
 PLACEHOLDERS = {"{TIME}": rb"[0-9]{2}:[0-9]{2}:[0-9]{2}", "{ANY}": rb"[^\n]*"}
@@ -454,12 +465,14 @@ def library_for(case, host):
     return host.name_of(tool(host, name)) if name in BUILD_LIBRARIES else name
 
 
-def run_case(case, host, scratch):
+def run_case(case, host, scratch, chain=None):
     """Returns a list of failure texts; empty when the case passed."""
     cwd = case.get("cwd", "C:\\work")
     drives = scratch / "drives"
     journal = scratch / "journal.txt"
     env = {"SPACEWARDEN_RFC_LIBRARY": library_for(case, host), "RFCSIM_JOURNAL": host.name_of(journal)}
+    if chain:
+        env.update(nwrfc_chain.environment(case, host, scratch))
     if "scenario" in case:
         scenario = scratch / "scenario.txt"
         scenario.write_bytes(to_bytes(case["scenario"]))
@@ -517,12 +530,14 @@ def run_case(case, host, scratch):
             if not matches(content, actual):
                 failures.append(describe_mismatch(key, content, actual))
 
-    journal_text = journal.read_bytes() if journal.exists() else b""
-    if "journal_exact" in expect and not matches(expect["journal_exact"], journal_text):
-        failures.append(describe_mismatch("journal", expect["journal_exact"], journal_text))
-    missing = journal_lines_in_order(expect.get("journal", []), journal_text.splitlines())
-    if missing is not None:
-        failures.append(f"journal lacks {missing!r} (in order)\n  journal: {journal_text!r}")
+    journals = [("journal", journal)] if not chain else [("nwjournal", scratch / nwrfc_chain.JOURNAL)]
+    for key, path in journals:
+        journal_text = path.read_bytes() if path.exists() else b""
+        if key + "_exact" in expect and not matches(expect[key + "_exact"], journal_text):
+            failures.append(describe_mismatch(key, expect[key + "_exact"], journal_text))
+        missing = journal_lines_in_order(expect.get(key, []), journal_text.splitlines())
+        if missing is not None:
+            failures.append(f"{key} lacks {missing!r} (in order)\n  {key}: {journal_text!r}")
     return failures
 
 
@@ -545,9 +560,14 @@ def main():
                         help="the sensor and libraries are the Windows build: run it under Wine in PREFIX")
     parser.add_argument("--keep", action="store_true", help="keep the scratch directory of every case")
     parser.add_argument("--launcher", help="under Wine: start_without_output.exe, for a closed standard output")
+    parser.add_argument("--chain", choices=["nwrfc"],
+                        help="run through the NetWeaver RFC adapter and nwrfcsim (--library adapter=, nwrfcsim=, "
+                             "nwlacking=) instead of the simulator")
     parser.add_argument("cases", nargs="+", type=Path)
     options = parser.parse_args()
     host = WineHost(options) if options.wine else NativeHost(options)
+    if options.chain and not nwrfc_chain.LIBRARIES <= set(host.tools):
+        parser.error("--chain nwrfc needs --library adapter=LIB, --library nwrfcsim=LIB and --library nwlacking=LIB")
     if options.launcher:
         host.tools["launcher"] = os.path.abspath(options.launcher)
 
@@ -559,13 +579,15 @@ def main():
             print(f"ERROR {path}: {problem}")
             failed += 1
             continue
-        if "skip" in case or fault_skip_reason(case, host):
-            print(f"SKIP  {path}: {case.get('skip') or fault_skip_reason(case, host)}")
+        reason = case.get("skip") or fault_skip_reason(case, host) or (
+            nwrfc_chain.left_out(case, path) if options.chain else None)
+        if reason:
+            print(f"SKIP  {path}: {reason}")
             skipped += 1
             continue
         scratch = Path(tempfile.mkdtemp(prefix="e2e-"))
         try:
-            failures = run_case(case, host, scratch)
+            failures = run_case(case, host, scratch, options.chain)
         except UnicodeEncodeError as problem:
             failures = [f"a text of the case is not latin-1: {problem}"]
         except CaseError as problem:
