@@ -67,15 +67,6 @@ RFC_RC Failed(const ErrorRecord& error)
     return RFC_FAILURE;
 }
 
-// Copies into a classic record field of `size` bytes, cut and NUL-terminated.
-template <std::size_t Size>
-void CopyToField(char (&field)[Size], const std::string& text)
-{
-    std::size_t count = text.size() < Size - 1 ? text.size() : Size - 1;
-    std::memcpy(field, text.data(), count);
-    field[count] = '\0';
-}
-
 // The kind of a classic type: a built-in code or an installed structure.
 bool KindOf(RFC_TYPEHANDLE type, FieldKind& kind, const Structure*& structure)
 {
@@ -422,11 +413,7 @@ int DeleteTable(ITAB_H handle)
 int LastError(RFC_ERROR_INFO* info)
 {
     if (info == nullptr) return 1;
-    ClassicErrorTexts texts = ClassicTexts(LastFailure());
-    CopyToField(info->key, texts.key);
-    CopyToField(info->status, texts.status);
-    CopyToField(info->message, texts.message);
-    CopyToField(info->intstat, texts.intstat);
+    FillClassicRecord(LastFailure(), info->key, info->status, info->message, info->intstat);
     return 0;
 }
 

@@ -3,6 +3,7 @@
 // classic return code of a NetWeaver one. Texts are 8-bit (code page 1252).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,28 @@ struct ClassicErrorTexts {
     std::string key, status, message, intstat;
 };
 ClassicErrorTexts ClassicTexts(const ErrorRecord& error);
+
+// Copies into a classic record field, cut to its size and NUL-terminated.
+template <std::size_t Size>
+void CopyToField(char (&field)[Size], const std::string& text)
+{
+    std::size_t count = text.size() < Size - 1 ? text.size() : Size - 1;
+    text.copy(field, count);
+    field[count] = '\0';
+}
+
+// The classic error record's four fields (key 33, status 128, message 256,
+// internal status 128 bytes) filled from a failure.
+template <std::size_t Key, std::size_t Status, std::size_t Message, std::size_t Intstat>
+void FillClassicRecord(const ErrorRecord& error, char (&key)[Key], char (&status)[Status], char (&message)[Message],
+                       char (&intstat)[Intstat])
+{
+    ClassicErrorTexts texts = ClassicTexts(error);
+    CopyToField(key, texts.key);
+    CopyToField(status, texts.status);
+    CopyToField(message, texts.message);
+    CopyToField(intstat, texts.intstat);
+}
 
 // The trace file's lines for a message: each non-empty line after "ERROR"
 // and seven blanks, so that the message starts at offset 12 where the
