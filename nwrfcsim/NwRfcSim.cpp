@@ -15,7 +15,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
-#include <set>
+#include <unordered_set>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -139,18 +139,31 @@ struct JournalFile {
 
 JournalFile g_journal;
 
-void Journal(const std::string& line)
+// NWRFCSIM_JOURNAL is read at every logon, like the scenario.
+void OpenJournal()
 {
     const char* named = std::getenv("NWRFCSIM_JOURNAL");
-    std::string path = named != nullptr ? named : "";
-    if (path != g_journal.path) {
+    if (named == nullptr) named = "";
+    if (g_journal.path != named) {
         g_journal.Close();
-        g_journal.path = path;
-        if (!path.empty()) g_journal.file = std::fopen(path.c_str(), "ab");
+        g_journal.path = named;
+        if (*named != '\0') g_journal.file = std::fopen(named, "ab");
     }
-    if (g_journal.file != nullptr) {
-        std::fputs(line.c_str(), g_journal.file);
-        std::fputc('\n', g_journal.file);
+}
+
+std::FILE* JournalFile()
+{
+    return g_journal.file;
+}
+
+// Appends the line that `line` makes; it is made only when there is a journal.
+template <typename MakeLine>
+void Journal(MakeLine&& line)
+{
+    if (std::FILE* file = JournalFile()) {
+        std::string text = line();
+        std::fputs(text.c_str(), file);
+        std::fputc('\n', file);
     }
 }
 
@@ -207,6 +220,18 @@ Failure InvalidHandle(const char* kind)
     return failure;
 }
 
+// A name the caller passed, as the journal shows it; names of printable
+// ASCII, the usual ones, without a detour.
+std::string NameOf(const SAP_UC* name)
+{
+    std::string text;
+    for (const SAP_UC* unit = name; unit != nullptr && *unit != 0 && text.size() < 1024; ++unit) {
+        if (*unit < 0x20 || *unit >= 0x7F) return Shown(CallerUc(name));
+        text.push_back(static_cast<char>(*unit));
+    }
+    return text;
+}
+
 // ---- Data containers ----
 
 struct Container;
@@ -222,20 +247,20 @@ struct Field {
 
 struct Container {
     enum Kind { kFunction, kStructure, kTable, kRow } kind;
-    std::string label;                   // for the journal
+    std::string label;                   // for the journal; a row's is made from its table's
     const ModuleDef* module = nullptr;   // kFunction
     std::vector<Field> fields;           // kFunction, kStructure
     // kTable: rows are made from the row type and their number, on demand.
     const StructDef* row_type = nullptr;
     unsigned row_count = 0;
     std::size_t cursor = kNoRow;
-    std::map<std::size_t, std::unique_ptr<Container>> row_views;
+    std::vector<std::unique_ptr<Container>> row_views;   // by row, made on demand
     // kRow
     const Container* table = nullptr;
     std::size_t row = 0;
 };
 
-std::set<const void*> g_live;
+std::unordered_set<const void*> g_live;
 
 DATA_CONTAINER_HANDLE HandleOf(Container* container)
 {
@@ -250,7 +275,9 @@ Container* Live(DATA_CONTAINER_HANDLE handle)
 std::string LabelOf(DATA_CONTAINER_HANDLE handle)
 {
     Container* container = Live(handle);
-    return container != nullptr ? container->label : "(invalid)";
+    if (container == nullptr) return "(invalid)";
+    if (container->kind == Container::kRow) return container->table->label + "[" + std::to_string(container->row) + "]";
+    return container->label;
 }
 
 void Forget(Container& container)
@@ -259,8 +286,8 @@ void Forget(Container& container)
     for (Field& field : container.fields) {
         if (field.inner) Forget(*field.inner);
     }
-    for (auto& [row, view] : container.row_views) {
-        g_live.erase(view.get());
+    for (const auto& view : container.row_views) {
+        if (view) g_live.erase(view.get());
     }
 }
 
@@ -335,7 +362,7 @@ FieldView View(DATA_CONTAINER_HANDLE handle, const SAP_UC* name, Failure& failur
         view.problem = "handle";
         return view;
     }
-    std::string wanted = Shown(CallerUc(name));
+    std::string wanted = NameOf(name);
     const Container* table = nullptr;
     std::size_t row = 0;
     if (container->kind == Container::kTable) {   // a table handle addresses its current row
@@ -552,6 +579,7 @@ Failure LogonProblem(const LogonParameters& parameters, const System*& system)
 RFC_CONNECTION_HANDLE Open(const RFC_CONNECTION_PARAMETER* params, unsigned count, RFC_ERROR_INFO* info)
 {
     g_scenario = rfcsim::LoadScenario(std::getenv("RFCSIM_SCENARIO"));
+    OpenJournal();
     std::string line = "RfcOpenConnection";
     LogonParameters parameters;
     Failure failure;
@@ -585,7 +613,7 @@ RFC_CONNECTION_HANDLE Open(const RFC_CONNECTION_PARAMETER* params, unsigned coun
         g_connections[handle] = std::move(connection);
         Succeed(info);
     }
-    Journal(line);
+    Journal([&] { return line; });
     FlushJournal();
     return handle;
 }
@@ -594,7 +622,7 @@ RFC_RC Close(RFC_CONNECTION_HANDLE handle, RFC_ERROR_INFO* info)
 {
     std::string shown = ConnectionText(handle);
     RFC_RC rc = g_connections.erase(handle) != 0 ? Succeed(info) : Report(info, InvalidHandle("RFC_CONNECTION_HANDLE"));
-    Journal("RfcCloseConnection " + shown + Result(rc));
+    Journal([&] { return "RfcCloseConnection " + shown + Result(rc); });
     FlushJournal();
     return rc;
 }
@@ -660,7 +688,7 @@ const ModuleDef* ModuleOf(RFC_FUNCTION_DESC_HANDLE handle)
 
 RFC_FUNCTION_DESC_HANDLE GetFunctionDesc(RFC_CONNECTION_HANDLE handle, const SAP_UC* name, RFC_ERROR_INFO* info)
 {
-    std::string wanted = Shown(CallerUc(name));
+    std::string wanted = NameOf(name);
     Connection* connection = FindConnection(handle);
     const ModuleDef* module = rfcsim::FindModule(wanted);
     RFC_FUNCTION_DESC_HANDLE desc = nullptr;
@@ -687,8 +715,8 @@ RFC_FUNCTION_DESC_HANDLE GetFunctionDesc(RFC_CONNECTION_HANDLE handle, const SAP
         desc = DescriptionOf(*module);
         Succeed(info);
     }
-    Journal("RfcGetFunctionDesc " + ConnectionText(handle) + " " + wanted +
-            (desc != nullptr ? std::string(" -> ok") : " -> NULL " + RcName(rc)));
+    Journal([&] { return "RfcGetFunctionDesc " + ConnectionText(handle) + " " + wanted +
+            (desc != nullptr ? std::string(" -> ok") : " -> NULL " + RcName(rc)); });
     return desc;
 }
 
@@ -704,8 +732,8 @@ RFC_FUNCTION_HANDLE CreateFunction(RFC_FUNCTION_DESC_HANDLE desc, RFC_ERROR_INFO
         g_functions[handle] = std::move(function);
         Succeed(info);
     }
-    Journal(std::string("RfcCreateFunction ") + (module != nullptr ? module->name : "(invalid)") +
-            (handle != nullptr ? " -> ok" : " -> NULL RFC_INVALID_HANDLE"));
+    Journal([&] { return std::string("RfcCreateFunction ") + (module != nullptr ? module->name : "(invalid)") +
+            (handle != nullptr ? " -> ok" : " -> NULL RFC_INVALID_HANDLE"); });
     return handle;
 }
 
@@ -721,7 +749,7 @@ RFC_RC DestroyFunction(RFC_FUNCTION_HANDLE handle, RFC_ERROR_INFO* info)
         g_functions.erase(found);
         rc = Succeed(info);
     }
-    Journal("RfcDestroyFunction " + label + Result(rc));
+    Journal([&] { return "RfcDestroyFunction " + label + Result(rc); });
     return rc;
 }
 
@@ -797,7 +825,7 @@ RFC_RC Invoke(RFC_CONNECTION_HANDLE handle, RFC_FUNCTION_HANDLE function_handle,
         Answer(*found->second, connection->system);
         rc = Succeed(info);
     }
-    Journal("RfcInvoke " + ConnectionText(handle) + " " + LabelOf(function_handle) + Result(rc));
+    Journal([&] { return "RfcInvoke " + ConnectionText(handle) + " " + LabelOf(function_handle) + Result(rc); });
     return rc;
 }
 
@@ -842,7 +870,7 @@ RFC_RC SetChars(DATA_CONTAINER_HANDLE handle, const SAP_UC* name, const RFC_CHAR
     } else {
         rc = Report(info, Unconvertible(view.stored->name, view.type, "characters"));
     }
-    Journal("RfcSetChars " + LabelOf(handle) + " " + Shown(CallerUc(name)) + " <" + Shown(text) + ">" + Result(rc));
+    Journal([&] { return "RfcSetChars " + LabelOf(handle) + " " + NameOf(name) + " <" + Shown(text) + ">" + Result(rc); });
     return rc;
 }
 
@@ -851,7 +879,7 @@ RFC_RC GetChars(DATA_CONTAINER_HANDLE handle, const SAP_UC* name, RFC_CHAR* buff
 {
     Failure failure;
     FieldView view = View(handle, name, failure);
-    std::string wanted = Shown(CallerUc(name));
+    std::string wanted = NameOf(name);
     UcString text;
     RFC_RC rc = RFC_OK;
     if (view.problem != nullptr) {
@@ -876,8 +904,8 @@ RFC_RC GetChars(DATA_CONTAINER_HANDLE handle, const SAP_UC* name, RFC_CHAR* buff
     } else {
         rc = Report(info, Unconvertible(wanted, view.type, "characters"));
     }
-    Journal("RfcGetChars " + LabelOf(handle) + " " + wanted + " " + std::to_string(length) + Result(rc) +
-            (rc == RFC_OK ? " <" + Shown(text) + ">" : ""));
+    Journal([&] { return "RfcGetChars " + LabelOf(handle) + " " + wanted + " " + std::to_string(length) + Result(rc) +
+            (rc == RFC_OK ? " <" + Shown(text) + ">" : ""); });
     return rc;
 }
 
@@ -887,7 +915,7 @@ RFC_RC GetNumber(const char* operation, DATA_CONTAINER_HANDLE handle, const SAP_
 {
     Failure failure;
     FieldView view = View(handle, name, failure);
-    std::string wanted = Shown(CallerUc(name));
+    std::string wanted = NameOf(name);
     const char* kind = sizeof(Number) == 2 ? "INT2" : "INT";
     long long number = 0;
     RFC_RC rc = RFC_OK;
@@ -911,8 +939,8 @@ RFC_RC GetNumber(const char* operation, DATA_CONTAINER_HANDLE handle, const SAP_
             rc = Succeed(info);
         }
     }
-    Journal(std::string(operation) + " " + LabelOf(handle) + " " + wanted + Result(rc) +
-            (rc == RFC_OK ? " " + std::to_string(number) : ""));
+    Journal([&] { return std::string(operation) + " " + LabelOf(handle) + " " + wanted + Result(rc) +
+            (rc == RFC_OK ? " " + std::to_string(number) : ""); });
     return rc;
 }
 
@@ -921,7 +949,7 @@ RFC_RC GetDateOrTime(const char* operation, unsigned type, DATA_CONTAINER_HANDLE
 {
     Failure failure;
     FieldView view = View(handle, name, failure);
-    std::string wanted = Shown(CallerUc(name));
+    std::string wanted = NameOf(name);
     RFC_RC rc;
     if (view.problem != nullptr) {
         rc = Report(info, failure);
@@ -933,8 +961,8 @@ RFC_RC GetDateOrTime(const char* operation, unsigned type, DATA_CONTAINER_HANDLE
         for (std::size_t i = 0; i < view.chars.size(); ++i) buffer[i] = view.chars[i];
         rc = Succeed(info);
     }
-    Journal(std::string(operation) + " " + LabelOf(handle) + " " + wanted + Result(rc) +
-            (rc == RFC_OK ? " <" + Shown(view.chars) + ">" : ""));
+    Journal([&] { return std::string(operation) + " " + LabelOf(handle) + " " + wanted + Result(rc) +
+            (rc == RFC_OK ? " <" + Shown(view.chars) + ">" : ""); });
     return rc;
 }
 
@@ -943,7 +971,7 @@ RFC_RC GetInner(const char* operation, unsigned type, DATA_CONTAINER_HANDLE hand
 {
     Failure failure;
     FieldView view = View(handle, name, failure);
-    std::string wanted = Shown(CallerUc(name));
+    std::string wanted = NameOf(name);
     RFC_RC rc;
     if (view.problem != nullptr) {
         rc = Report(info, failure);
@@ -955,7 +983,7 @@ RFC_RC GetInner(const char* operation, unsigned type, DATA_CONTAINER_HANDLE hand
         *inner = HandleOf(view.inner);
         rc = Succeed(info);
     }
-    Journal(std::string(operation) + " " + LabelOf(handle) + " " + wanted + Result(rc));
+    Journal([&] { return std::string(operation) + " " + LabelOf(handle) + " " + wanted + Result(rc); });
     return rc;
 }
 
@@ -977,8 +1005,8 @@ RFC_RC GetRowCount(RFC_TABLE_HANDLE handle, unsigned* count, RFC_ERROR_INFO* inf
         *count = table->row_count;
         rc = Succeed(info);
     }
-    Journal("RfcGetRowCount " + LabelOf(handle) + Result(rc) +
-            (rc == RFC_OK ? " " + std::to_string(table->row_count) : ""));
+    Journal([&] { return "RfcGetRowCount " + LabelOf(handle) + Result(rc) +
+            (rc == RFC_OK ? " " + std::to_string(table->row_count) : ""); });
     return rc;
 }
 
@@ -995,7 +1023,7 @@ RFC_RC MoveTo(RFC_TABLE_HANDLE handle, unsigned index, RFC_ERROR_INFO* info)
         table->cursor = index;
         rc = Succeed(info);
     }
-    Journal("RfcMoveTo " + LabelOf(handle) + " " + std::to_string(index) + Result(rc));
+    Journal([&] { return "RfcMoveTo " + LabelOf(handle) + " " + std::to_string(index) + Result(rc); });
     return rc;
 }
 
@@ -1008,11 +1036,11 @@ RFC_STRUCTURE_HANDLE GetCurrentRow(RFC_TABLE_HANDLE handle, RFC_ERROR_INFO* info
     } else if (table->cursor == kNoRow) {
         Fail(info, RFC_TABLE_MOVE_BOF, "No current row");
     } else {
+        if (table->row_views.size() < table->row_count) table->row_views.resize(table->row_count);
         std::unique_ptr<Container>& view = table->row_views[table->cursor];
         if (!view) {
             view = std::make_unique<Container>();
             view->kind = Container::kRow;
-            view->label = table->label + "[" + std::to_string(table->cursor) + "]";
             view->table = table;
             view->row = table->cursor;
             g_live.insert(view.get());
@@ -1020,7 +1048,7 @@ RFC_STRUCTURE_HANDLE GetCurrentRow(RFC_TABLE_HANDLE handle, RFC_ERROR_INFO* info
         row = HandleOf(view.get());
         Succeed(info);
     }
-    Journal("RfcGetCurrentRow " + LabelOf(handle) + (row != nullptr ? " -> " + LabelOf(row) : " -> NULL"));
+    Journal([&] { return "RfcGetCurrentRow " + LabelOf(handle) + (row != nullptr ? " -> " + LabelOf(row) : " -> NULL"); });
     return row;
 }
 

@@ -58,6 +58,9 @@ bool DecodeUtf8(std::string_view text, UcString& out)
 
 UcString Uc(std::string_view text)
 {
+    bool ascii = true;
+    for (char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii) return UcString(text.begin(), text.end());
     UcString utf8;
     if (DecodeUtf8(text, utf8)) {
         return utf8;

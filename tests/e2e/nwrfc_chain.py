@@ -38,9 +38,13 @@ ERROR_COLUMN = "ERROR" + " " * 7
 MESSAGE_ROOM = 511
 
 
-def environment(case, host, scratch):
-    """The chain's environment: the adapter as the RFC library, nwrfcsim behind it."""
-    env = {"NWRFCSIM_JOURNAL": host.name_of(scratch / JOURNAL)}
+def environment(case, host, scratch, keep):
+    """The chain's environment: the adapter as the RFC library, nwrfcsim behind it. nwrfcsim's
+    journal (one line per call, every field of every row) is written when the case expects it or
+    the scratch directory is kept."""
+    env = {}
+    if keep or EXPECT_KEYS & set(case["expect"]):
+        env["NWRFCSIM_JOURNAL"] = host.name_of(scratch / JOURNAL)
     if case.get("library", "rfcsim") == "rfcsim":
         env["SPACEWARDEN_RFC_LIBRARY"] = host.name_of(host.tools["adapter"])
     name = case.get("nwlibrary", "nwrfcsim")

@@ -465,14 +465,14 @@ def library_for(case, host):
     return host.name_of(tool(host, name)) if name in BUILD_LIBRARIES else name
 
 
-def run_case(case, host, scratch, chain=None):
+def run_case(case, host, scratch, chain=None, keep=False):
     """Returns a list of failure texts; empty when the case passed."""
     cwd = case.get("cwd", "C:\\work")
     drives = scratch / "drives"
     journal = scratch / "journal.txt"
     env = {"SPACEWARDEN_RFC_LIBRARY": library_for(case, host), "RFCSIM_JOURNAL": host.name_of(journal)}
     if chain:
-        env.update(nwrfc_chain.environment(case, host, scratch))
+        env.update(nwrfc_chain.environment(case, host, scratch, keep))
     if "scenario" in case:
         scenario = scratch / "scenario.txt"
         scenario.write_bytes(to_bytes(case["scenario"]))
@@ -587,7 +587,7 @@ def main():
             continue
         scratch = Path(tempfile.mkdtemp(prefix="e2e-"))
         try:
-            failures = run_case(case, host, scratch, options.chain)
+            failures = run_case(case, host, scratch, options.chain, options.keep)
         except UnicodeEncodeError as problem:
             failures = [f"a text of the case is not latin-1: {problem}"]
         except CaseError as problem:
