@@ -501,6 +501,12 @@ bool SameIgnoringCase(const std::string& a, const std::string& b)
 // Logon parameters by lower-case name, as the journal shows their values.
 using LogonParameters = std::map<std::string, std::string>;
 
+// A text of the scenario in the form of a logon parameter's value.
+std::string AsGiven(const std::string& text)
+{
+    return Shown(Uc(text));
+}
+
 // Why a logon fails; an empty failure (code RFC_OK) when it succeeds. Sets
 // `system` to the selected system.
 Failure LogonProblem(const LogonParameters& parameters, const System*& system)
@@ -533,7 +539,7 @@ Failure LogonProblem(const LogonParameters& parameters, const System*& system)
         }
         partner = host + ":33" + sysnr;
         for (const System& each : g_scenario.systems) {
-            if (SameIgnoringCase(each.host, host)) {
+            if (SameIgnoringCase(AsGiven(each.host), host)) {
                 system = &each;
                 break;
             }
@@ -547,7 +553,7 @@ Failure LogonProblem(const LogonParameters& parameters, const System*& system)
         }
         partner = value("mshost") + ":sapms" + sysid;
         for (const System& each : g_scenario.systems) {
-            if (SameIgnoringCase(each.destination, sysid)) {
+            if (SameIgnoringCase(AsGiven(each.destination), sysid)) {
                 system = &each;
                 break;
             }
@@ -563,12 +569,13 @@ Failure LogonProblem(const LogonParameters& parameters, const System*& system)
         failure.message = NotReached(partner);
         return failure;
     }
-    if (system->client && !rfcsim::SameIgnoringTrailingBlanks(*system->client, value("client"))) {
+    if (system->client && !rfcsim::SameIgnoringTrailingBlanks(AsGiven(*system->client), value("client"))) {
         failure.code = RFC_LOGON_FAILURE;
         failure.message = "Client " + value("client") + " is not available in this system";
         return failure;
     }
-    if ((system->user && *system->user != value("user")) || (system->password && *system->password != value("passwd"))) {
+    if ((system->user && AsGiven(*system->user) != value("user")) ||
+        (system->password && AsGiven(*system->password) != value("passwd"))) {
         failure.code = RFC_LOGON_FAILURE;
         failure.message = "Name or password is incorrect (repeat logon)";
         return failure;

@@ -23,7 +23,8 @@ depends on the classic library itself is left out, by these rules:
    for its destination D, so that the adapter finds no destination in it,
    and expects the logon to succeed (its output holds no Error 1011);
 
-and the cases of nwrfc_left_out.txt, each with its reason.
+and the cases of nwrfc_left_out.txt, each with its reason. The chain's own
+cases (nwcases/) are written for it and always run.
 """
 
 import re
@@ -137,7 +138,9 @@ def listed():
 
 
 def left_out(case, path):
-    """Why the case is left out of the chain, or None."""
+    """Why a case of cases/ is left out of the chain, or None; the chain's own cases (nwcases/) all run."""
+    if Path(path).resolve().parent.parent.name == "nwcases":
+        return None
     if case.get("library", "rfcsim") != "rfcsim" or "libraries" in case:
         return "not for the NetWeaver chain, rule 1: it loads another library than the simulator"
     for _, key, _ in scenario_entries(case.get("scenario", "")):
