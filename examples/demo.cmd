@@ -22,6 +22,10 @@ if not exist "%BIN%\SpaceWarden.exe" (
 )
 set "SIMULATOR=%BIN%\rfcsim.dll"
 if not exist "%SIMULATOR%" set "SIMULATOR=%BIN%\rfcsim\rfcsim.dll"
+set "ADAPTER=%BIN%\SpaceWardenNwRfc.dll"
+if not exist "%ADAPTER%" set "ADAPTER=%BIN%\nwrfc\SpaceWardenNwRfc.dll"
+set "NWSIMULATOR=%BIN%\nwrfcsim.dll"
+if not exist "%NWSIMULATOR%" set "NWSIMULATOR=%BIN%\nwrfcsim\nwrfcsim.dll"
 
 set "WORK=%TEMP%\SpaceWarden-demo-%RANDOM%%RANDOM%"
 mkdir "%WORK%"
@@ -34,6 +38,8 @@ rem The simulator instead of SAP's library, and the systems it simulates.
 set "SPACEWARDEN_RFC_LIBRARY=%SIMULATOR%"
 set "RFCSIM_SCENARIO=%EXAMPLES%systems.scenario"
 set "RFCSIM_JOURNAL="
+set "NWRFCSIM_JOURNAL="
+set "SPACEWARDEN_NWRFC_LIBRARY="
 
 rem PRTG looks for the profiles in its EXEXML folder (see INSTALL.txt); the
 rem flavour Kestrel writes the same document and takes the profile where it
@@ -51,6 +57,16 @@ call :run "(2) Juniper with CH=2: only the second channel's value (Critical_Obje
 call :run "(3) Multi-system run, listing mode: sensor key SAPCORE of 'SAP Overseer.Gbl' (PRD, QAS)" GLOBAL SAPCORE "FLAVOUR=Kestrel"
 call :run "(3) Listing mode, key SAPALL: DEV is not on Oracle, so the run ends with an error" GLOBAL SAPALL "FLAVOUR=Kestrel"
 call :run "(4) Multi-system run, item mode: Critical_Objects for the systems of Overseer.Prf" Overseer "ITEM=Critical_Objects" "FLAVOUR=Kestrel"
+rem The NetWeaver RFC adapter in place of LIBRFC32.dll, nwrfcsim.dll in place
+rem of SAP's sapnwrfc.dll; both read the same simulated systems. Only the x64
+rem build has the adapter.
+if not exist "%ADAPTER%" goto :adapter_done
+set "SPACEWARDEN_RFC_LIBRARY=%ADAPTER%"
+set "SPACEWARDEN_NWRFC_LIBRARY=%NWSIMULATOR%"
+call :run "(5) PRD again, through the NetWeaver RFC adapter (nwrfcsim standing in for SAP's library)" PRD "FLAVOUR=Kestrel"
+set "SPACEWARDEN_RFC_LIBRARY=%SIMULATOR%"
+set "SPACEWARDEN_NWRFC_LIBRARY="
+:adapter_done
 popd
 rmdir /s /q "%WORK%"
 exit /b 0

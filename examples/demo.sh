@@ -14,12 +14,12 @@ scratch="$(mktemp -d "${TMPDIR:-/tmp}/spacewarden-demo.XXXXXX")"
 trap 'rm -rf "$scratch"' EXIT
 
 # --- build -------------------------------------------------------------------
-echo "Building SpaceWarden, SpaceWardenProfile and rfcsim in build/default ..."
+echo "Building SpaceWarden, SpaceWardenProfile, rfcsim, the NetWeaver RFC adapter and nwrfcsim in build/default ..."
 if ! (
     cd "$root"
-    # Only the three programs are needed, so the test suite (and what it needs) is left out.
+    # Only the programs and libraries are needed, so the test suite (and what it needs) is left out.
     if [ ! -f "$build/CMakeCache.txt" ]; then cmake --preset default -DBUILD_TESTING=OFF; fi
-    cmake --build --preset default --target SpaceWarden SpaceWardenProfile rfcsim
+    cmake --build --preset default --target SpaceWarden SpaceWardenProfile rfcsim spacewarden_nwrfc nwrfcsim
 ) >"$scratch/build.log" 2>&1; then
     cat "$scratch/build.log"
     echo "The build failed (output above)." >&2
@@ -29,6 +29,8 @@ fi
 sensor="$build/SpaceWarden"
 profile_tool="$build/SpaceWardenProfile"
 rfcsim="$build/rfcsim/librfcsim.so"
+adapter="$build/nwrfc/libspacewarden_nwrfc.so"
+nwrfcsim="$build/nwrfcsim/libnwrfcsim.so"
 
 # --- a PRTG installation on simulated Windows drives --------------------------
 # The sensor maps a Windows path X:\a\b to $SPACEWARDEN_DRIVES/x/a/b.
@@ -41,7 +43,7 @@ cp "$examples"/*.P00 "$examples/SAP Overseer.Gbl" "$examples/Overseer.Prf" "$sen
 export SPACEWARDEN_DRIVES="$drives"
 export SPACEWARDEN_RFC_LIBRARY="$rfcsim"
 export RFCSIM_SCENARIO="$examples/systems.scenario"
-unset RFCSIM_JOURNAL
+unset RFCSIM_JOURNAL NWRFCSIM_JOURNAL SPACEWARDEN_NWRFC_LIBRARY
 
 # Runs the sensor in the sensor directory, as PRTG does, and shows its exit code.
 run() {
@@ -70,3 +72,8 @@ run "(2) Juniper with CH=2: only the second channel's value (Critical_Objects)" 
 run "(3) Multi-system run, listing mode: sensor key SAPCORE of 'SAP Overseer.Gbl' (PRD, QAS)" GLOBAL SAPCORE
 run "(3) Listing mode, key SAPALL: DEV is not on Oracle, so the run ends with an error after the streamed channels" GLOBAL SAPALL
 run "(4) Multi-system run, item mode: Critical_Objects for the systems of Overseer.Prf" Overseer ITEM=Critical_Objects
+
+# The NetWeaver RFC adapter in place of the classic library, nwrfcsim in place
+# of SAP's NetWeaver RFC library; both read the same simulated systems.
+SPACEWARDEN_RFC_LIBRARY="$adapter" SPACEWARDEN_NWRFC_LIBRARY="$nwrfcsim" \
+    run "(5) PRD again, through the NetWeaver RFC adapter (nwrfcsim standing in for SAP's library): the same document" PRD
