@@ -12,23 +12,6 @@ namespace {
 const char kTraceFile[] = "Dev_Rfc.Trc";
 const char kErrorColumn[] = "ERROR       ";   // "ERROR" and seven blanks
 
-const char* const kCodeNames[] = {
-    "RFC_OK", "RFC_COMMUNICATION_FAILURE", "RFC_LOGON_FAILURE", "RFC_ABAP_RUNTIME_FAILURE", "RFC_ABAP_MESSAGE",
-    "RFC_ABAP_EXCEPTION", "RFC_CLOSED", "RFC_CANCELED", "RFC_TIMEOUT", "RFC_MEMORY_INSUFFICIENT",
-    "RFC_VERSION_MISMATCH", "RFC_INVALID_PROTOCOL", "RFC_SERIALIZATION_FAILURE", "RFC_INVALID_HANDLE", "RFC_RETRY",
-    "RFC_EXTERNAL_FAILURE", "RFC_EXECUTED", "RFC_NOT_FOUND", "RFC_NOT_SUPPORTED", "RFC_ILLEGAL_STATE",
-    "RFC_INVALID_PARAMETER", "RFC_CODEPAGE_CONVERSION_FAILURE", "RFC_CONVERSION_FAILURE", "RFC_BUFFER_TOO_SMALL",
-    "RFC_TABLE_MOVE_BOF", "RFC_TABLE_MOVE_EOF", "RFC_START_SAPGUI_FAILURE", "RFC_ABAP_CLASS_EXCEPTION",
-    "RFC_UNKNOWN_ERROR", "RFC_AUTHORIZATION_FAILURE", "RFC_AUTHENTICATION_FAILURE", "RFC_CRYPTOLIB_FAILURE",
-    "RFC_IO_FAILURE", "RFC_LOCKING_FAILURE",
-};
-
-const char* const kGroupNames[] = {
-    "OK", "ABAP_APPLICATION_FAILURE", "ABAP_RUNTIME_FAILURE", "LOGON_FAILURE", "COMMUNICATION_FAILURE",
-    "EXTERNAL_RUNTIME_FAILURE", "EXTERNAL_APPLICATION_FAILURE", "EXTERNAL_AUTHORIZATION_FAILURE",
-    "EXTERNAL_AUTHENTICATION_FAILURE", "CRYPTOLIB_FAILURE", "LOCKING_FAILURE",
-};
-
 ErrorRecord g_last;
 
 ErrorRecord Own(nw::RFC_RC code, const std::string& message)
@@ -125,13 +108,13 @@ bool ClosesConnection(int code)
 
 std::string CodeName(int code)
 {
-    if (code >= 0 && static_cast<std::size_t>(code) < std::size(kCodeNames)) return kCodeNames[code];
+    if (code >= 0 && static_cast<std::size_t>(code) < std::size(nw::kRfcRcNames)) return nw::kRfcRcNames[code];
     return "RFC_RC " + std::to_string(code);
 }
 
 std::string GroupName(int group)
 {
-    if (group >= 0 && static_cast<std::size_t>(group) < std::size(kGroupNames)) return kGroupNames[group];
+    if (group >= 0 && static_cast<std::size_t>(group) < std::size(nw::kRfcErrorGroupNames)) return nw::kRfcErrorGroupNames[group];
     return "RFC_ERROR_GROUP " + std::to_string(group);
 }
 

@@ -45,20 +45,10 @@ constexpr unsigned kMaxParameters = 256;
 constexpr unsigned kTypeTable = 5;        // RFCTYPE_TABLE
 constexpr unsigned kTypeStructure = 17;   // RFCTYPE_STRUCTURE
 
-const char* const kRcNames[] = {
-    "RFC_OK", "RFC_COMMUNICATION_FAILURE", "RFC_LOGON_FAILURE", "RFC_ABAP_RUNTIME_FAILURE", "RFC_ABAP_MESSAGE",
-    "RFC_ABAP_EXCEPTION", "RFC_CLOSED", "RFC_CANCELED", "RFC_TIMEOUT", "RFC_MEMORY_INSUFFICIENT",
-    "RFC_VERSION_MISMATCH", "RFC_INVALID_PROTOCOL", "RFC_SERIALIZATION_FAILURE", "RFC_INVALID_HANDLE", "RFC_RETRY",
-    "RFC_EXTERNAL_FAILURE", "RFC_EXECUTED", "RFC_NOT_FOUND", "RFC_NOT_SUPPORTED", "RFC_ILLEGAL_STATE",
-    "RFC_INVALID_PARAMETER", "RFC_CODEPAGE_CONVERSION_FAILURE", "RFC_CONVERSION_FAILURE", "RFC_BUFFER_TOO_SMALL",
-    "RFC_TABLE_MOVE_BOF", "RFC_TABLE_MOVE_EOF", "RFC_START_SAPGUI_FAILURE", "RFC_ABAP_CLASS_EXCEPTION",
-    "RFC_UNKNOWN_ERROR", "RFC_AUTHORIZATION_FAILURE", "RFC_AUTHENTICATION_FAILURE", "RFC_CRYPTOLIB_FAILURE",
-    "RFC_IO_FAILURE", "RFC_LOCKING_FAILURE",
-};
 
 std::string RcName(int code)
 {
-    if (code >= 0 && static_cast<std::size_t>(code) < std::size(kRcNames)) return kRcNames[code];
+    if (code >= 0 && static_cast<std::size_t>(code) < std::size(kRfcRcNames)) return kRfcRcNames[code];
     return "RFC_RC " + std::to_string(code);
 }
 
