@@ -249,12 +249,16 @@ bool SetValue(nw::DATA_CONTAINER_HANDLE container, const std::string& name, Fiel
 }
 
 // Reads one importing value, or one field of a row, into `address`.
+// One zeroed error record serves every read: only a failure writes texts
+// into it, and a failure ends the reading.
 class ValueReader {
 public:
+    ValueReader() : info_(Fresh()) {}
+
     bool Read(nw::DATA_CONTAINER_HANDLE container, const UcString& field, FieldKind kind, unsigned length,
               const Structure* structure, unsigned char* address, ErrorRecord& error)
     {
-        nw::RFC_ERROR_INFO info = Fresh();
+        nw::RFC_ERROR_INFO& info = info_;
         nw::RFC_RC rc = nw::RFC_OK;
         switch (kind) {
             case FieldKind::Char: {
@@ -309,6 +313,7 @@ public:
     }
 
 private:
+    nw::RFC_ERROR_INFO info_;
     std::vector<nw::SAP_UC> units_;
 };
 

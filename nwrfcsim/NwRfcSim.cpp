@@ -7,6 +7,7 @@
 #include "Text.h"
 #include "UcText.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -104,10 +105,16 @@ RFC_RC Fail(RFC_ERROR_INFO* info, int code, const std::string& message)
     return Report(info, failure);
 }
 
+// A successful call clears the record: code and group OK, every text empty.
 RFC_RC Succeed(RFC_ERROR_INFO* info)
 {
     if (info != nullptr) {
-        std::memset(info, 0, sizeof *info);
+        info->code = RFC_OK;
+        info->group = OK;
+        for (SAP_UC* text : {info->key, info->message, info->abapMsgClass, info->abapMsgType, info->abapMsgNumber,
+                             info->abapMsgV1, info->abapMsgV2, info->abapMsgV3, info->abapMsgV4}) {
+            text[0] = 0;
+        }
     }
     return RFC_OK;
 }
@@ -235,22 +242,28 @@ struct Field {
     std::unique_ptr<Container> inner;   // structure or table
 };
 
+struct Container;
+
+// The handle of a table's row: rows are made from their number when they are read.
+struct RowHandle {
+    const Container* table;
+    std::size_t row;
+};
+
 struct Container {
-    enum Kind { kFunction, kStructure, kTable, kRow } kind;
-    std::string label;                   // for the journal; a row's is made from its table's
+    enum Kind { kFunction, kStructure, kTable } kind;
+    std::string label;                   // for the journal
     const ModuleDef* module = nullptr;   // kFunction
     std::vector<Field> fields;           // kFunction, kStructure
     // kTable: rows are made from the row type and their number, on demand.
     const StructDef* row_type = nullptr;
     unsigned row_count = 0;
     std::size_t cursor = kNoRow;
-    std::vector<std::unique_ptr<Container>> row_views;   // by row, made on demand
-    // kRow
-    const Container* table = nullptr;
-    std::size_t row = 0;
+    std::vector<RowHandle> row_handles;   // one per row, made at the first RfcGetCurrentRow
 };
 
 std::unordered_set<const void*> g_live;
+std::unordered_set<const Container*> g_live_tables;
 
 DATA_CONTAINER_HANDLE HandleOf(Container* container)
 {
@@ -262,22 +275,35 @@ Container* Live(DATA_CONTAINER_HANDLE handle)
     return g_live.count(handle) != 0 ? reinterpret_cast<Container*>(handle) : nullptr;
 }
 
+// The row a handle is, or null: a handle inside the row handles of a live table.
+const RowHandle* LiveRow(DATA_CONTAINER_HANDLE handle)
+{
+    auto address = reinterpret_cast<std::uintptr_t>(handle);
+    for (const Container* table : g_live_tables) {
+        const std::vector<RowHandle>& rows = table->row_handles;
+        if (rows.empty()) continue;
+        auto first = reinterpret_cast<std::uintptr_t>(rows.data());
+        auto end = reinterpret_cast<std::uintptr_t>(rows.data() + rows.size());
+        if (address >= first && address < end && (address - first) % sizeof(RowHandle) == 0) {
+            return reinterpret_cast<const RowHandle*>(handle);
+        }
+    }
+    return nullptr;
+}
+
 std::string LabelOf(DATA_CONTAINER_HANDLE handle)
 {
-    Container* container = Live(handle);
-    if (container == nullptr) return "(invalid)";
-    if (container->kind == Container::kRow) return container->table->label + "[" + std::to_string(container->row) + "]";
-    return container->label;
+    if (Container* container = Live(handle)) return container->label;
+    if (const RowHandle* row = LiveRow(handle)) return row->table->label + "[" + std::to_string(row->row) + "]";
+    return "(invalid)";
 }
 
 void Forget(Container& container)
 {
     g_live.erase(&container);
+    g_live_tables.erase(&container);
     for (Field& field : container.fields) {
         if (field.inner) Forget(*field.inner);
-    }
-    for (const auto& view : container.row_views) {
-        if (view) g_live.erase(view.get());
     }
 }
 
@@ -324,6 +350,7 @@ std::unique_ptr<Container> MakeFunction(const ModuleDef& module)
         field.inner->label = std::string(module.name) + "." + table.name;
         field.inner->row_type = table.structure;
         g_live.insert(field.inner.get());
+        g_live_tables.insert(field.inner.get());
         function->fields.push_back(std::move(field));
     }
     g_live.insert(function.get());
@@ -347,7 +374,8 @@ FieldView View(DATA_CONTAINER_HANDLE handle, const SAP_UC* name, Failure& failur
 {
     FieldView view;
     Container* container = Live(handle);
-    if (container == nullptr) {
+    const RowHandle* row_handle = container == nullptr ? LiveRow(handle) : nullptr;
+    if (container == nullptr && row_handle == nullptr) {
         failure = InvalidHandle("DATA_CONTAINER_HANDLE");
         view.problem = "handle";
         return view;
@@ -355,7 +383,10 @@ FieldView View(DATA_CONTAINER_HANDLE handle, const SAP_UC* name, Failure& failur
     std::string wanted = NameOf(name);
     const Container* table = nullptr;
     std::size_t row = 0;
-    if (container->kind == Container::kTable) {   // a table handle addresses its current row
+    if (row_handle != nullptr) {
+        table = row_handle->table;
+        row = row_handle->row;
+    } else if (container->kind == Container::kTable) {   // a table handle addresses its current row
         if (container->cursor == kNoRow) {
             failure.code = RFC_ILLEGAL_STATE;
             failure.message = "table " + container->label + " has no current row";
@@ -364,9 +395,6 @@ FieldView View(DATA_CONTAINER_HANDLE handle, const SAP_UC* name, Failure& failur
         }
         table = container;
         row = container->cursor;
-    } else if (container->kind == Container::kRow) {
-        table = container->table;
-        row = container->row;
     }
     if (table != nullptr) {
         const StructDef& type = *table->row_type;
@@ -1033,16 +1061,11 @@ RFC_STRUCTURE_HANDLE GetCurrentRow(RFC_TABLE_HANDLE handle, RFC_ERROR_INFO* info
     } else if (table->cursor == kNoRow) {
         Fail(info, RFC_TABLE_MOVE_BOF, "No current row");
     } else {
-        if (table->row_views.size() < table->row_count) table->row_views.resize(table->row_count);
-        std::unique_ptr<Container>& view = table->row_views[table->cursor];
-        if (!view) {
-            view = std::make_unique<Container>();
-            view->kind = Container::kRow;
-            view->table = table;
-            view->row = table->cursor;
-            g_live.insert(view.get());
+        if (table->row_handles.size() != table->row_count) {   // more rows since: new handles
+            table->row_handles.clear();
+            for (std::size_t i = 0; i < table->row_count; ++i) table->row_handles.push_back(RowHandle{table, i});
         }
-        row = HandleOf(view.get());
+        row = reinterpret_cast<RFC_STRUCTURE_HANDLE>(&table->row_handles[table->cursor]);
         Succeed(info);
     }
     Journal([&] { return "RfcGetCurrentRow " + LabelOf(handle) + (row != nullptr ? " -> " + LabelOf(row) : " -> NULL"); });

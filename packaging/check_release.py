@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Checks the Windows release: what the zip holds, CR LF text files, the import
-tables of the programs of both folders and the export names of x86\\rfcsim.dll,
+tables of the programs of both folders, the export names of x86\\rfcsim.dll and
+of the NetWeaver RFC adapter x64\\SpaceWardenNwRfc.dll,
 and that examples\\demo.cmd runs the x64 programs from the unpacked folder under
 Wine (in a scratch prefix); with --wine-i386 DIR (Wine's 32-bit DLLs,
 tests/e2e/wine_i386.sh) it runs "demo.cmd x86" as well.
@@ -24,14 +25,16 @@ import wine_prefix  # noqa: E402
 
 FOLDER = "SpaceWarden-windows/"
 PROGRAMS = {
-    "x64": ["SpaceWarden.exe", "SpaceWardenProfile.exe", "rfcsim.dll"],
+    "x64": ["SpaceWarden.exe", "SpaceWardenProfile.exe", "rfcsim.dll", "SpaceWardenNwRfc.dll", "nwrfcsim.dll"],
     "x86": ["SpaceWarden.exe", "SpaceWardenProfile.exe", "rfcsim.dll"],
 }
 TEXTS = ["INSTALL.txt", "RELEASE-NOTES.txt", "README.md"] + ["examples/" + name for name in (
     "README.md", "demo.cmd", "PRD.P00", "QAS.P00", "DEV.P00", "SAP Overseer.Gbl", "Overseer.Prf",
     "systems.scenario")]
-# The demo's runs: PRD four times, the listings SAPCORE and SAPALL (DEV is not on Oracle), item mode.
-DEMO_EXIT_CODES = ["0", "0", "0", "0", "0", "2", "0"]
+# The demo's runs: PRD four times, the listings SAPCORE and SAPALL (DEV is not on Oracle), item mode;
+# x64 then PRD once more through the NetWeaver RFC adapter, with the first run's document.
+DEMO_EXIT_CODES = {"x64": ["0", "0", "0", "0", "0", "2", "0", "0"], "x86": ["0", "0", "0", "0", "0", "2", "0"]}
+DEMO_CHANNELS = {"x64": 5 * 2 + 2 + 2 + 2 + 5, "x86": 5 * 2 + 2 + 2 + 2}
 
 
 def check_members(archive):
@@ -55,9 +58,10 @@ def check_tables(folder):
             dlls = check_binaries.imported_dlls(arch, folder / arch / program)
             if {dll.lower() for dll in dlls} != check_binaries.IMPORTS:
                 problems.append(f"{arch}\\{program} imports {dlls}, expected only KERNEL32.dll and msvcrt.dll")
-    names = sorted(check_binaries.exports("x86", folder / "x86" / "rfcsim.dll"))
-    if names != sorted(check_binaries.OPERATIONS):
-        problems.append(f"x86\\rfcsim.dll exports {names}, expected {sorted(check_binaries.OPERATIONS)}")
+    for arch, library in (("x86", "rfcsim.dll"), ("x64", "SpaceWardenNwRfc.dll")):
+        names = sorted(check_binaries.exports(arch, folder / arch / library))
+        if names != sorted(check_binaries.OPERATIONS):
+            problems.append(f"{arch}\\{library} exports {names}, expected {sorted(check_binaries.OPERATIONS)}")
     return problems
 
 
@@ -79,10 +83,13 @@ def check_demo(folder, arch):
         if f"{profile}.P00: OK\n" not in output:
             problems.append(f"the {arch} profile tool did not accept {profile}.P00")
     codes = re.findall(r"^---- exit code (\S+)$", output, re.MULTILINE)
-    if codes != DEMO_EXIT_CODES:
-        problems.append(f"the {arch} sensor's exit codes were {codes}, expected {DEMO_EXIT_CODES}")
-    if output.count("<Result><Channel>") != 5 * 2 + 2 + 2 + 2:
+    if codes != DEMO_EXIT_CODES[arch]:
+        problems.append(f"the {arch} sensor's exit codes were {codes}, expected {DEMO_EXIT_CODES[arch]}")
+    if output.count("<Result><Channel>") != DEMO_CHANNELS[arch]:
         problems.append(f"the {arch} documents do not hold the expected channels")
+    runs = output.split("\n==== ")
+    if arch == "x64" and runs[-1].split("<Prtg>", 1)[-1] != runs[1].split("<Prtg>", 1)[-1]:
+        problems.append("the run through the NetWeaver RFC adapter did not write the first run's document")
     if problems:
         problems.append(f"demo {arch} output:\n" + output + demo.stderr.decode("latin-1"))
     return problems
@@ -110,7 +117,8 @@ def main():
     for problem in problems:
         print(f"release: {problem}")
     if not problems:
-        print(f"release: {options.zip} holds x64 and x86 with their programs, INSTALL.txt, RELEASE-NOTES.txt, "
+        print(f"release: {options.zip} holds x64 (with the NetWeaver RFC adapter) and x86 with their programs, "
+              "INSTALL.txt, RELEASE-NOTES.txt, "
               f"README.md and the examples; the tables are right; the demo runs: {', '.join(demos)}")
     return 1 if problems else 0
 

@@ -202,10 +202,10 @@ def clean_environment(extra):
     return env
 
 
-def launch(command, cwd, env):
+def launch(command, cwd, env, timeout=TIMEOUT_SECONDS):
     """Runs the sensor; returns (exit code, stdout, stderr) or raises TimeoutExpired."""
     done = subprocess.run(command, cwd=cwd, env=env, stdin=subprocess.DEVNULL,
-                          capture_output=True, timeout=TIMEOUT_SECONDS)
+                          capture_output=True, timeout=timeout)
     return done.returncode, done.stdout, done.stderr
 
 
@@ -414,11 +414,11 @@ def faulted_command(case, host, drives, cwd, command):
     return command
 
 
-def launch_faulted(case, command, cwd, env):
+def launch_faulted(case, command, cwd, env, timeout=TIMEOUT_SECONDS):
     """Runs the sensor with the case's standard output; returns (exit code, stdout, stderr)."""
     kind = case.get("standard_output")
     if kind is None:
-        return launch(command, cwd, env)
+        return launch(command, cwd, env, timeout)
     close_output = None
     if kind == "closed" and command[0] != "wine":
         output = subprocess.DEVNULL
@@ -432,7 +432,7 @@ def launch_faulted(case, command, cwd, env):
         os.close(reader)
     try:
         done = subprocess.run(command, cwd=cwd, env=env, stdin=subprocess.DEVNULL, stdout=output,
-                              stderr=subprocess.PIPE, preexec_fn=close_output, timeout=TIMEOUT_SECONDS)
+                              stderr=subprocess.PIPE, preexec_fn=close_output, timeout=timeout)
     finally:
         if isinstance(output, int) and output >= 0:
             os.close(output)
@@ -493,13 +493,15 @@ def run_case(case, host, scratch, chain=None, keep=False):
         shutil.copyfile(tool(host, name), target)
     lay_out_special_files(case, host, drives, cwd)
 
+    timeout = nwrfc_chain.TIMEOUT_SECONDS if chain else TIMEOUT_SECONDS
     command = host.command([host.argument(a) for a in case.get("args", [])])
     command = faulted_command(case, host, drives, cwd, command)
     try:
         with host.drives_mapped(drives) as host_env:
-            code, stdout, stderr = launch_faulted(case, command, host_cwd, clean_environment({**host_env, **env}))
+            code, stdout, stderr = launch_faulted(case, command, host_cwd, clean_environment({**host_env, **env}),
+                                                  timeout)
     except subprocess.TimeoutExpired:
-        return [f"the sensor did not end within {TIMEOUT_SECONDS} s"]
+        return [f"the sensor did not end within {timeout} s"]
 
     expect = case["expect"]
     stdout, failures = host.output(stdout)
