@@ -14,37 +14,14 @@
 #include <utility>
 #include <vector>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
+#include "LibraryUnderTest.h"
 
 using namespace nw;
 using Uc = std::basic_string<SAP_UC>;
 
 namespace {
 
-void* Symbol(const char* name)
-{
-#if defined(_WIN32)
-    static HMODULE library = LoadLibraryA(NWRFCSIM_LIBRARY);
-    return library != nullptr ? reinterpret_cast<void*>(GetProcAddress(library, name)) : nullptr;
-#else
-    static void* library = dlopen(NWRFCSIM_LIBRARY, RTLD_NOW);
-    return library != nullptr ? dlsym(library, name) : nullptr;
-#endif
-}
-
-template <typename T>
-T Find(const char* name)
-{
-    void* address = Symbol(name);
-    REQUIRE_MESSAGE(address != nullptr, name);
-    return reinterpret_cast<T>(address);
-}
-
-#define NW(name) Find<name##_t>(#name)
+#define NW(name) LibraryFunction<name##_t>(NWRFCSIM_LIBRARY, #name)
 
 Uc U(const std::string& text) { return Uc(text.begin(), text.end()); }
 
@@ -59,11 +36,7 @@ void UseScenario(const std::string& text)
 {
     static const std::filesystem::path path = std::filesystem::temp_directory_path() / "nwrfcsim_test.scenario";
     std::ofstream(path, std::ios::binary) << text;
-#if defined(_WIN32)
-    _putenv_s("RFCSIM_SCENARIO", path.string().c_str());
-#else
-    setenv("RFCSIM_SCENARIO", path.string().c_str(), 1);
-#endif
+    SetVariable("RFCSIM_SCENARIO", path.string());
 }
 
 const char kScenario[] = R"(

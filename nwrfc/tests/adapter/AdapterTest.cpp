@@ -13,43 +13,11 @@
 #include <fstream>
 #include <string>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
+#include "LibraryUnderTest.h"
 
 namespace {
 
-void SetVariable(const char* name, const std::string& value)
-{
-#if defined(_WIN32)
-    _putenv_s(name, value.c_str());
-#else
-    setenv(name, value.c_str(), 1);
-#endif
-}
-
-void* Symbol(const char* name)
-{
-#if defined(_WIN32)
-    static HMODULE library = LoadLibraryA(ADAPTER_LIBRARY);
-    return library != nullptr ? reinterpret_cast<void*>(GetProcAddress(library, name)) : nullptr;
-#else
-    static void* library = dlopen(ADAPTER_LIBRARY, RTLD_NOW);
-    return library != nullptr ? dlsym(library, name) : nullptr;
-#endif
-}
-
-template <typename T>
-T Find(const char* name)
-{
-    void* address = Symbol(name);
-    REQUIRE_MESSAGE(address != nullptr, name);
-    return reinterpret_cast<T>(address);
-}
-
-#define OP(name) Find<name##_t>(#name)
+#define OP(name) LibraryFunction<name##_t>(ADAPTER_LIBRARY, #name)
 
 struct LastError {
     std::string key, status, message, intstat;
