@@ -1,9 +1,9 @@
 #include "Errors.h"
 
-#include <cstdio>
 #include <iterator>
 
 #include "NwRfcInterface.h"
+#include "Platform.h"
 
 namespace nwrfc {
 
@@ -46,15 +46,8 @@ void RecordFailure(const ErrorRecord& error)
 {
     g_last = error;
     std::vector<std::string> lines = TraceLines(error.message);
-    if (lines.empty()) return;
-    // Text mode: CR LF line ends on Windows, as the classic library writes its trace there.
-    std::FILE* file = std::fopen(kTraceFile, "a");
-    if (file == nullptr) return;
-    for (const std::string& line : lines) {
-        std::fputs(line.c_str(), file);
-        std::fputc('\n', file);
-    }
-    std::fclose(file);
+    // CR LF line ends on Windows, as the classic library writes its trace there.
+    if (!lines.empty()) AppendTextLines(kTraceFile, lines);
 }
 
 const ErrorRecord& LastFailure() { return g_last; }

@@ -3,10 +3,15 @@
 #include <filesystem>
 #include <system_error>
 
+#include <cstdio>
+
 #ifdef _WIN32
 #include <windows.h>
 #else
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace nwrfc {
@@ -79,6 +84,25 @@ void* LibraryFunction(void* library, const char* name)
 
 std::string CurrentDirectoryName(const std::string& name) { return name; }   // names are case-insensitive
 
+bool AppendTextLines(const char* path, const std::vector<std::string>& lines)
+{
+    // Only a regular file, or none yet: a device name or a pipe is not opened.
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
+        return false;
+    HANDLE probe = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) return false;
+    bool regular = GetFileType(probe) == FILE_TYPE_DISK;
+    CloseHandle(probe);
+    if (!regular) return false;
+    std::FILE* file = std::fopen(path, "a");   // text mode: CR LF
+    if (file == nullptr) return false;
+    bool written = true;
+    for (const std::string& line : lines) written = written && std::fprintf(file, "%s\n", line.c_str()) >= 0;
+    return std::fclose(file) == 0 && written;
+}
+
 #else
 
 const char* DefaultNwLibraryName() { return "libsapnwrfc.so"; }
@@ -103,6 +127,27 @@ void* LoadLibraryFile(const std::string& name, std::string& reason)
 }
 
 void* LibraryFunction(void* library, const char* name) { return dlsym(library, name); }
+
+bool AppendTextLines(const char* path, const std::vector<std::string>& lines)
+{
+    // O_NONBLOCK: a FIFO without a reader is not waited on; then only a regular file is written.
+    int descriptor = open(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (descriptor < 0) return false;
+    struct stat status;
+    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        close(descriptor);
+        return false;
+    }
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    bool written = true;
+    for (std::size_t done = 0; written && done < text.size();) {
+        ssize_t count = write(descriptor, text.data() + done, text.size() - done);
+        written = count > 0;
+        if (written) done += static_cast<std::size_t>(count);
+    }
+    return close(descriptor) == 0 && written;
+}
 
 std::string CurrentDirectoryName(const std::string& name)
 {

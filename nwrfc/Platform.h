@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace nwrfc {
 
@@ -25,6 +26,11 @@ void* LoadLibraryFile(const std::string& name, std::string& reason);
 
 // The address of an exported function; null when the library lacks it.
 void* LibraryFunction(void* library, const char* name);
+
+// Appends lines to a text file (CR LF line ends on Windows), made when it is
+// missing. A name that is not a regular file (a FIFO, a device, a folder) is
+// left alone without waiting on it; false then, or when it cannot be written.
+bool AppendTextLines(const char* path, const std::vector<std::string>& lines);
 
 // The name under which a file of the current directory exists: `name`
 // itself, or on a system whose names are case-sensitive the one entry that

@@ -49,7 +49,7 @@ CASE_KEYS = ({"description", "args", "library", "libraries", "scenario", "cwd", 
 EXPECT_KEYS = ({"exit", "stdout", "stderr", "absent", "present", "journal", "journal_exact", "files", "text_files"}
                | nwrfc_chain.EXPECT_KEYS)
 # The build's own libraries that a case names: "library" and the values of [libraries].
-BUILD_LIBRARIES = ("rfcsim", "lacking", "32-bit", "64-bit", "decorated")
+BUILD_LIBRARIES = ("rfcsim", "lacking", "32-bit", "64-bit", "decorated", "adapter", "nwrfcsim", "nwlacking")  # the last three: --chain nwrfc
 PLACEHOLDERS = {"{TIME}": rb"[0-9]{2}:[0-9]{2}:[0-9]{2}", "{ANY}": rb"[^\n]*"}
 
 
