@@ -57,41 +57,41 @@ unsigned StructureRegistry::Install(const std::string& name, const std::vector<F
     Structure structure{name, 0, {}, 0, 1};
     unsigned offset = 0;
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        const FieldSpec& spec = fields[i];
-        std::string where = "field " + std::to_string(i + 1) + " (" + spec.name + ")";
+        const FieldSpec& given = fields[i];
+        std::string where = "field " + std::to_string(i + 1) + " (" + given.name + ")";
         FieldKind kind;
         const Structure* inner = nullptr;
-        if (!BuiltinKind(spec.type, kind)) {
-            inner = Find(spec.type);
+        if (!BuiltinKind(given.type, kind)) {
+            inner = Find(given.type);
             if (inner == nullptr) {
-                problem = where + " has type " + std::to_string(spec.type) + ", which is neither CHAR, DATE, TIME, " +
+                problem = where + " has type " + std::to_string(given.type) + ", which is neither CHAR, DATE, TIME, " +
                           "INT, INT2 nor an installed structure";
                 return 0;
             }
             kind = FieldKind::Structure;
         }
-        if (spec.name.empty()) {
+        if (given.name.empty()) {
             problem = "field " + std::to_string(i + 1) + " has no name";
             return 0;
         }
         unsigned required = RequiredLength(kind, inner);
-        if (spec.length == 0 || (required != 0 && spec.length != required)) {
-            problem = where + " has length " + std::to_string(spec.length) +
+        if (given.length == 0 || (required != 0 && given.length != required)) {
+            problem = where + " has length " + std::to_string(given.length) +
                       (required != 0 ? ", its type " + std::to_string(required) : "");
             return 0;
         }
         unsigned alignment = AlignmentOf(kind, inner);
         offset = RoundUp(offset, alignment);
-        if (spec.offset != 0 && spec.offset != offset) {
-            problem = where + " has offset " + std::to_string(spec.offset) + ", laid out at " + std::to_string(offset);
+        if (given.offset != 0 && given.offset != offset) {
+            problem = where + " has offset " + std::to_string(given.offset) + ", laid out at " + std::to_string(offset);
             return 0;
         }
-        if (spec.length > kMaxSize - offset) {
+        if (given.length > kMaxSize - offset) {
             problem = where + " makes the structure longer than " + std::to_string(kMaxSize) + " bytes";
             return 0;
         }
-        structure.fields.push_back(StructureField{spec.name, kind, spec.length, offset, inner});
-        offset += spec.length;
+        structure.fields.push_back(StructureField{given.name, kind, given.length, offset, inner});
+        offset += given.length;
         if (alignment > structure.alignment) structure.alignment = alignment;
     }
     structure.size = RoundUp(offset, structure.alignment);
