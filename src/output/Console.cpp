@@ -48,4 +48,10 @@ void LogEvent(long number, const std::string& event, const std::string& detail) 
     std::fflush(LogStream);
 }
 
+void CloseEventLog() {
+    if (LogStream) std::fclose(LogStream);
+    LogStream = nullptr;
+    LogStreamTried = false;
+}
+
 std::string ConsoleLine(const std::string& text) { return text.substr(0, ConsoleLineRoom); }

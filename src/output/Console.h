@@ -19,3 +19,7 @@ void GroupDigits(std::string& digits);
 
 // "%d %s %s\n" to "SpaceWarden.log" when the options hold ",SYSLOG"; flushed at once.
 void LogEvent(long number, const std::string& event, const std::string& detail);
+
+// Closes SpaceWarden.log; the next event opens it again. For a process that
+// runs the sensor more than once (the fuzzing harnesses).
+void CloseEventLog();
