@@ -1,0 +1,71 @@
+// Start-up from a command line made of the input: the input is cut at NUL
+// bytes into the arguments after the program's name (at most three, as PRTG
+// passes them), and the sensor runs as PRTG starts it, in the sensor directory
+// of a simulated installation with the example profiles, the global listing,
+// the item profile and the hint file, against rfcsim's example systems.
+// Every run ends with exit code 0, 1 or 2 and a document within its room.
+// Command lines longer than 1024 bytes are left out: PRTG's parameter field
+// is shorter, and the readers behind them are fuzzed on their own.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "FuzzSupport.h"
+#include "output/ResultDocument.h"
+#include "rfc/RfcErrors.h"
+#include "run/Startup.h"
+
+namespace {
+
+constexpr std::size_t LongestCommandLine = 1024;
+
+std::string ReadWhole(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    const std::string drives = MakeScratchDirectory() + "/drives";
+    const std::filesystem::path examples = SPACEWARDEN_EXAMPLES;
+    const std::string sensorDirectory = drives + "/d/Apps/PRTG Network Monitor/Custom Sensors/ExeXml";
+    for (const char* name : {"PRD.P00", "QAS.P00", "DEV.P00", "SAP Overseer.Gbl", "Overseer.Prf"})
+        WriteScratchFile(sensorDirectory + "/" + name, ReadWhole(examples / name));
+    WriteScratchFile(drives + "/c/PRTG_Path.Txt", "D:\\Apps\\\r\n");
+    SetInputDirectory(sensorDirectory);
+
+    setenv("SPACEWARDEN_RFC_LIBRARY", RFCSIM_LIBRARY, 1);
+    setenv("RFCSIM_SCENARIO", (examples / "systems.scenario").c_str(), 1);
+    unsetenv("RFCSIM_JOURNAL");
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size > LongestCommandLine) return -1;  // not kept in the corpus
+    InputDirectory inputDirectory;
+    ResetSensorRecords();
+    // What a run leaves in the sensor directory, so that each input meets the same files.
+    for (const char* left : {"SpaceWarden.log", "SapRfc.ini", RfcTraceFile}) std::filesystem::remove(left);
+
+    std::vector<std::string> arguments = SplitInput(data, size, '\0', 3);
+    std::size_t count = 1 + (size > 0) + std::count(data, data + size, std::uint8_t{0});
+    if (count > 4) count = 4;
+    std::vector<char*> argv = {const_cast<char*>("SpaceWarden.exe")};
+    for (std::size_t i = 1; i < count; ++i) argv.push_back(arguments[i - 1].data());
+    argv.push_back(nullptr);
+
+    int exitCode = -1;
+    const int ended = ExitCodeOf([&] { exitCode = RunSensor(static_cast<int>(count), argv.data()); });
+    if (ended >= 0) exitCode = ended;
+    Expect(exitCode >= 0 && exitCode <= 2, "an exit code of 0, 1 or 2");
+    Expect(ResultDocument.size() <= ResultDocumentRoom, "a document within its room");
+    return 0;
+}
