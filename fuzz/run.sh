@@ -37,11 +37,14 @@ done
 for tool in clang++-14 cmake; do
   command -v "$tool" >/dev/null || { echo "fuzz/run.sh: $tool is missing: install the Debian packages clang-14, libclang-rt-14-dev and cmake" >&2; exit 2; }
 done
-[ -f build/fuzz/CMakeCache.txt ] || cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz >/dev/null
-
 scratch="$(mktemp -d "${TMPDIR:-/tmp}/spacewarden-fuzz-run.XXXXXX")"
 trap 'rm -rf "$scratch"' EXIT
+if ! { [ -f build/fuzz/CMakeCache.txt ] || cmake --preset fuzz; } >"$scratch/build.log" 2>&1 ||
+   ! cmake --build --preset fuzz >>"$scratch/build.log" 2>&1; then
+  cat "$scratch/build.log"
+  echo "fuzz/run.sh: the build of the harnesses failed (output above)" >&2
+  exit 2
+fi
 export ASAN_OPTIONS="${ASAN_OPTIONS:-}${ASAN_OPTIONS:+:}detect_leaks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
