@@ -3,29 +3,38 @@
 # and removes it after them. An end-to-end case lends the prefix's drive letters
 # to folders of its own, so the tests take turns in it (RESOURCE_LOCK).
 #
-# The 32-bit build runs under the same 64-bit Wine in its WoW64 mode, which
-# needs Wine's 32-bit Windows DLLs: tests/e2e/wine_i386.sh puts them into
-# WINE_I386_DLLS, and Wine finds them there through WINEDLLPATH.
+# The 32-bit build runs under Wine's 32-bit loader, Debian's wine32:i386
+# (dpkg --add-architecture i386; apt-get update; apt-get install wine32:i386),
+# in a 32-bit prefix that this loader makes (WINEARCH=win32), as a 32-bit
+# Windows runs it: its programs and every library they load are 32-bit, and a
+# library that does not clean up the stack as the sensor expects breaks the
+# tests at run time.
 #
 # run_under_wine(TEST...) gives tests the prefix; in other builds it does nothing.
-# Without Wine (or, for the 32-bit build, its 32-bit DLLs) the Windows build's
-# tests are not built at all.
+# Without Wine the Windows build's tests are not built; without the 32-bit
+# loader the 32-bit build has one test only, which fails and names what to install.
 set(WINE_TEST_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
 set(WINE_TEST_ENVIRONMENT WINEPREFIX=${WINE_TEST_PREFIX} WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=)
 
 if(WIN32 AND CMAKE_CROSSCOMPILING AND BUILD_TESTING)
-  set(WINE_I386_DLLS ${PROJECT_SOURCE_DIR}/build/wine-i386 CACHE PATH
-    "Wine's 32-bit Windows DLLs for the 32-bit build's tests (tests/e2e/wine_i386.sh)")
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    # Debian's wine runs a 32-bit program with the loader of wine32:i386.
+    find_program(WINE32_LOADER wine PATHS /usr/lib/wine NO_DEFAULT_PATH)
+  endif()
   if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
     message(WARNING "Wine was not found: the Windows build's tests are not built")
     set(BUILD_TESTING OFF)
-  elseif(CMAKE_SIZEOF_VOID_P EQUAL 4 AND NOT EXISTS ${WINE_I386_DLLS}/i386-windows/ntdll.dll)
-    message(WARNING "Wine's 32-bit DLLs are not in ${WINE_I386_DLLS}: the 32-bit build's tests "
-      "are not built (tests/e2e/wine_i386.sh fetches them)")
+  elseif(CMAKE_SIZEOF_VOID_P EQUAL 4 AND NOT WINE32_LOADER)
+    set(WINE32_MISSING "Wine's 32-bit loader (/usr/lib/wine/wine, Debian's wine32:i386) is missing: the 32-bit "
+      "build's tests need it. As root: dpkg --add-architecture i386 && apt-get update && apt-get install wine32:i386, "
+      "then configure again")
+    string(JOIN "" WINE32_MISSING ${WINE32_MISSING})
+    message(WARNING ${WINE32_MISSING})
+    add_test(NAME wine/32-bit-loader COMMAND sh -c "echo \"$1\" >&2; exit 1" sh ${WINE32_MISSING})
     set(BUILD_TESTING OFF)
   else()
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-      list(APPEND WINE_TEST_ENVIRONMENT WINEDLLPATH=${WINE_I386_DLLS})
+      list(APPEND WINE_TEST_ENVIRONMENT WINEARCH=win32)
     endif()
     find_package(Python3 3.11 REQUIRED COMPONENTS Interpreter)
     set(WINE_PREFIX_SCRIPT ${PROJECT_SOURCE_DIR}/tests/e2e/wine_prefix.py)

@@ -2,11 +2,12 @@
 """Checks the Windows release: what the zip holds, CR LF text files, the import
 tables of the programs of both folders, the export names of x86\\rfcsim.dll and
 of the NetWeaver RFC adapter x64\\SpaceWardenNwRfc.dll,
-and that examples\\demo.cmd runs the x64 programs from the unpacked folder under
-Wine (in a scratch prefix); with --wine-i386 DIR (Wine's 32-bit DLLs,
-tests/e2e/wine_i386.sh) it runs "demo.cmd x86" as well.
+and that examples\\demo.cmd runs the programs of both folders from the unpacked
+folder under Wine, each in a scratch prefix: "demo.cmd" the x64 programs, "demo.cmd
+x86" the x86 ones under Wine's 32-bit loader (Debian's wine32:i386) in a 32-bit
+prefix.
 
-    check_release.py [--wine-i386 DIR] build/windows/SpaceWarden-windows.zip
+    check_release.py build/windows/SpaceWarden-windows.zip
 """
 
 import argparse
@@ -66,13 +67,20 @@ def check_tables(folder):
 
 
 def check_demo(folder, arch):
+    # The x86 programs run as on a 32-bit Windows: a prefix of Wine's 32-bit loader.
+    if arch == "x86":
+        os.environ["WINEARCH"] = "win32"
+    else:
+        os.environ.pop("WINEARCH", None)
     with tempfile.TemporaryDirectory(prefix="release-prefix-") as scratch:
         prefix = Path(scratch) / "prefix"
-        wine_prefix.create(prefix)
         try:
+            wine_prefix.create(prefix)
             demo = subprocess.run(["wine", "cmd", "/c", "examples\\demo.cmd", arch], cwd=folder,
                                   env=wine_prefix.wine_environment(prefix), stdin=subprocess.DEVNULL,
                                   capture_output=True, timeout=300)
+        except (OSError, RuntimeError, subprocess.TimeoutExpired) as problem:
+            return [f"the {arch} demo could not run under Wine: {problem}"]
         finally:
             wine_prefix.remove(prefix)
     output = demo.stdout.decode("latin-1").replace("\r\n", "\n")
@@ -97,13 +105,9 @@ def check_demo(folder, arch):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--wine-i386", metavar="DIR", help="Wine's 32-bit DLLs: run the x86 demo too")
     parser.add_argument("zip", type=Path)
     options = parser.parse_args()
-    demos = ["x64"]
-    if options.wine_i386:
-        os.environ["WINEDLLPATH"] = str(Path(options.wine_i386).absolute())  # for the prefix and the x86 demo
-        demos.append("x86")
+    demos = ["x64", "x86"]
     with zipfile.ZipFile(options.zip) as archive:
         problems = check_members(archive)
         with tempfile.TemporaryDirectory(prefix="release-") as unpacked:

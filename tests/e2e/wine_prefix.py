@@ -25,8 +25,8 @@ def wine_environment(prefix, base=None):
     """The environment for Wine in PREFIX: no debug output, no Mono or Gecko installers."""
     env = dict(os.environ if base is None else base)
     env.update({"WINEPREFIX": str(prefix), "WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="})
-    if "WINEDLLPATH" in os.environ:  # Wine's 32-bit DLLs, for the 32-bit build (wine_i386.sh)
-        env["WINEDLLPATH"] = os.environ["WINEDLLPATH"]
+    if "WINEARCH" in os.environ:  # win32: a prefix of Wine's 32-bit loader, for the 32-bit build
+        env["WINEARCH"] = os.environ["WINEARCH"]
     return env
 
 
@@ -59,7 +59,11 @@ def _make(prefix):
                           timeout=BOOT_TIMEOUT_SECONDS, check=False)
     subprocess.run(["wineserver", "-w"], env=env, timeout=BOOT_TIMEOUT_SECONDS, check=False)
     if boot.returncode != 0 or not (prefix / "drive_c" / "windows").is_dir():
-        raise RuntimeError(f"wineboot failed in {prefix} (exit {boot.returncode}): "
+        hint = ""
+        if env.get("WINEARCH") == "win32":
+            hint = ("a 32-bit prefix needs Wine's 32-bit loader (Debian's wine32:i386) on a machine that runs "
+                    "32-bit code; ")
+        raise RuntimeError(f"wineboot failed in {prefix} (exit {boot.returncode}): {hint}"
                            + boot.stderr.decode(errors="replace"))
     (prefix / READY).write_text("")
 
