@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <fstream>
 
 #include "config/GlobalListing.h"
@@ -21,6 +22,7 @@
 namespace {
 
 std::string ScratchDirectory;
+std::string StandardOutputFile;
 std::string InputsDirectory;
 int StartDirectory = -1;  // where libFuzzer was started, open for fchdir
 
@@ -54,11 +56,14 @@ std::string MakeScratchDirectory() {
     StartDirectory = open(".", O_RDONLY | O_DIRECTORY);
     setenv("SPACEWARDEN_DRIVES", (ScratchDirectory + "/drives").c_str(), 1);
 
-    int null = open("/dev/null", O_WRONLY);
-    if (null >= 0) {
-        dup2(null, STDOUT_FILENO);
-        close(null);
+    // Appending, so that each write lands at the end that the last take left.
+    StandardOutputFile = ScratchDirectory + "/stdout";
+    int output = open(StandardOutputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0600);
+    if (output < 0 || dup2(output, STDOUT_FILENO) < 0) {
+        std::perror("spacewarden fuzz: no file for standard output");
+        std::abort();
     }
+    close(output);
     SetProcessEndHook(ThrowSensorEnded);
     return ScratchDirectory;
 }
@@ -104,6 +109,16 @@ void ResetSensorRecords() {
     ProfileMissing.clear();
     CloseEventLog();
     ForgetPathLookups();
+    ForgetDocumentOpening();
+    TakeStandardOutput();
+}
+
+std::string TakeStandardOutput() {
+    if (StandardOutputFile.empty()) return "";
+    std::ifstream in(StandardOutputFile, std::ios::binary);
+    std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (ftruncate(STDOUT_FILENO, 0) != 0) std::abort();
+    return written;
 }
 
 std::vector<std::string> SplitInput(const std::uint8_t* data, std::size_t size, char separator, std::size_t count) {

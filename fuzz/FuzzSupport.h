@@ -12,9 +12,9 @@
 // Makes a new scratch directory (under /dev/shm where there is one, so that
 // the files written for each input stay in memory), points SPACEWARDEN_DRIVES
 // at its folder "drives" and removes it all when the process ends. Standard
-// output goes to the null device: the documents are checked in the records,
-// not read back. Returns the directory's path; the inputs work in it unless
-// SetInputDirectory names another.
+// output goes to a file of the scratch directory, which TakeStandardOutput
+// reads back and ResetSensorRecords empties. Returns the directory's path; the
+// inputs work in it unless SetInputDirectory names another.
 std::string MakeScratchDirectory();
 void SetInputDirectory(const std::string& directory);
 
@@ -33,8 +33,12 @@ public:
 void WriteScratchFile(const std::string& path, const std::string& bytes);
 
 // Sets every process-wide record back to how the process starts, closes the
-// files the last input left open and forgets the path lookups.
+// files the last input left open, forgets the path lookups and drops what
+// standard output has taken.
 void ResetSensorRecords();
+
+// What the sensor has written to standard output since the last reset or take.
+std::string TakeStandardOutput();
 
 // The input cut at each `separator` into at most `count` pieces; the last
 // piece keeps whatever follows (separators included), missing pieces are empty.

@@ -3,10 +3,13 @@
 // passes them), and the sensor runs as PRTG starts it, in the sensor directory
 // of a simulated installation with the example profiles, the global listing,
 // the item profile and the hint file, against rfcsim's example systems.
-// Every run ends with exit code 0, 1 or 2 and a document within its room.
+// Every run ends with exit code 0, 1 or 2 and a document within its room; in
+// an XML flavour without a verbose option PRTG reads its whole output as one
+// <Prtg> document.
 // Command lines longer than 1024 bytes are left out: PRTG's parameter field
 // is shorter, and the readers behind them are fuzzed on their own.
 #include <algorithm>
+#include <cstdio>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -16,6 +19,8 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "PrtgDocument.h"
+#include "config/RunSettings.h"
 #include "output/ResultDocument.h"
 #include "rfc/RfcErrors.h"
 #include "run/Startup.h"
@@ -67,5 +72,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (ended >= 0) exitCode = ended;
     Expect(exitCode >= 0 && exitCode <= 2, "an exit code of 0, 1 or 2");
     Expect(ResultDocument.size() <= ResultDocumentRoom, "a document within its room");
+    const std::string output = TakeStandardOutput();
+    if (IsXmlFlavour() && !RunSettings.VerboseMode) {
+        const std::string problem = PrtgDocumentProblem(output);
+        if (!problem.empty()) std::fprintf(stderr, "output: %s\nproblem: %s\n", output.c_str(), problem.c_str());
+        Expect(problem.empty(), "one <Prtg> document that PRTG reads");
+    }
     return 0;
 }

@@ -82,8 +82,8 @@ struct ChannelValue {
 void WriteSingleSystemDocument(unsigned long spaces, unsigned long objects, const ChannelValue (&channels)[5]) {
     BeginDocument();
     BeginText();
-    AppendToDocument("(" + LogonEntries.Destination + ") Oracle: " + "Critical_Spaces=" + Grouped(spaces) +
-                     ", Critical_Objects=" + Grouped(objects));
+    AppendTextToDocument("(" + LogonEntries.Destination + ") Oracle: " + "Critical_Spaces=" + Grouped(spaces) +
+                         ", Critical_Objects=" + Grouped(objects));
     EndText();
     for (const ChannelValue& channel : channels) WriteChannel(channel.name, channel.value, "");
     EndDocument();

@@ -54,8 +54,16 @@ void WriteChannel(const std::string& nameGiven, const std::string& valueGiven, c
     } else if (flavour == "Juniper") {
         AppendToDocument("\n> " + name + ": " + value + " " + ShownUnit(unit));
     } else {
-        AppendToDocument("\n<Result><Channel>" + name + "</Channel>");
-        if (!unit.empty()) AppendToDocument("\n<Unit>Custom</Unit>\n<CustomUnit>" + unit + "</CustomUnit>");
-        AppendToDocument("\n<Value>" + value + "</Value></Result>\n");
+        AppendToDocument("\n<Result><Channel>");
+        AppendTextToDocument(name);
+        AppendToDocument("</Channel>");
+        if (!unit.empty()) {
+            AppendToDocument("\n<Unit>Custom</Unit>\n<CustomUnit>");
+            AppendTextToDocument(unit);
+            AppendToDocument("</CustomUnit>");
+        }
+        AppendToDocument("\n<Value>");
+        AppendTextToDocument(value);
+        AppendToDocument("</Value></Result>\n");
     }
 }

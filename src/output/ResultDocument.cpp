@@ -8,20 +8,52 @@ std::string ResultDocument;
 
 namespace {
 
+bool IsTextFlavour() { return RunSettings.HostFlavour == "Pinewood" || RunSettings.HostFlavour == "Juniper"; }
+
+// Set once the opening of an XML document is on standard output and its
+// closing is not.
+bool DocumentOpeningWritten = false;
+
+std::string_view EscapedForm(const char& c) {
+    switch (c) {
+        case '&': return "&amp;";
+        case '<': return "&lt;";
+        case '>': return "&gt;";
+        default: return std::string_view(&c, 1);
+    }
+}
+
+}  // namespace
+
 bool IsXmlFlavour() {
     const std::string& flavour = RunSettings.HostFlavour;
     return flavour == "EXEXML" || flavour == "Bramble" || flavour == "Kestrel";
 }
 
-bool IsTextFlavour() { return RunSettings.HostFlavour == "Pinewood" || RunSettings.HostFlavour == "Juniper"; }
-
-}  // namespace
+std::string EscapeMarkup(std::string_view text) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (const char& c : text) escaped += EscapedForm(c);
+    return escaped;
+}
 
 void EmptyDocument() { ResultDocument.clear(); }
 
 void AppendToDocument(std::string_view text) {
     std::size_t room = ResultDocumentRoom - ResultDocument.size();
     ResultDocument.append(text.substr(0, room));
+}
+
+void AppendTextToDocument(std::string_view text) {
+    if (!IsXmlFlavour()) {
+        AppendToDocument(text);
+        return;
+    }
+    for (const char& c : text) {
+        std::string_view form = EscapedForm(c);
+        if (ResultDocument.size() + form.size() > ResultDocumentRoom) return;
+        ResultDocument += form;
+    }
 }
 
 void BeginDocument() {
@@ -53,14 +85,18 @@ void EndDocument() {
 }
 
 void WriteErrorDocument(std::string_view errorText) {
-    std::string document = "<Prtg>";
-    document += "\n<Error>1</Error>";
+    std::string document = DocumentOpeningWritten ? "" : "<Prtg>\n";
+    document += "<Error>1</Error>";
     document += "\n<Text>";
-    document += errorText.substr(0, MessageTextRoom);
+    document += EscapeMarkup(errorText.substr(0, MessageTextRoom));
     document += "</Text>";
     document += "\n</Prtg>\n";
     ResultDocument = document;
 }
+
+void NoteDocumentOpeningWritten() { DocumentOpeningWritten = IsXmlFlavour(); }
+
+void ForgetDocumentOpening() { DocumentOpeningWritten = false; }
 
 void WriteDocument() { WriteOut(ResultDocument); }
 

@@ -67,7 +67,8 @@ void FillLogonOptions() {
 
 RFC_HANDLE OpenWithDestinationFile() {
     const LogonEntriesRecord& entries = LogonEntries;
-    WriteOutLine("* SapRfc.Ini.......: " + entries.Destination + "<");
+    // A console line: before the document it would make the host's parser refuse it.
+    if (RunSettings.VerboseMode) WriteOutLine("* SapRfc.Ini.......: " + entries.Destination + "<");
     // A copy that failed part-way is never used to log on.
     if (CopyFileBytes("SapRfc." + entries.Destination, DestinationIniFile) != CopyOutcome::Copied) return 0;
     ConnectString = "CLIENT=" + entries.Client + " USER=" + entries.User + " PASSWD=" + entries.Password +

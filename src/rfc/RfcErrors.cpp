@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "config/RunSettings.h"
 #include "output/Console.h"
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
@@ -29,19 +30,30 @@ std::string BoundedText(const char* text, std::size_t room) {
 extern "C" void RFC_LIBRARY_CALL ReportRfcFailureHandler(char* operation) { ReportRfcFailure(operation ? operation : ""); }
 
 void ReportRfcFailure(const std::string& operation) {
-    WriteOutLine("RFC error");
-    PrintField("operation/code", 0, 15, operation);
     RFC_ERROR_INFO info;
     std::memset(&info, 0, sizeof info);
     if (Rfc.RfcLastError) Rfc.RfcLastError(&info);
-    PrintField("key", 0, 15, BoundedText(info.key, sizeof info.key));
-    PrintField("status", 0, 15, BoundedText(info.status, sizeof info.status));
-    PrintField("message", 0, 15, BoundedText(info.message, sizeof info.message));
-    PrintField("internal status", 0, 15, BoundedText(info.intstat, sizeof info.intstat));
-    WriteOut("\n");
+    const std::string message = BoundedText(info.message, sizeof info.message);
+
+    // The report's lines are console text, which PRTG's parser cannot read:
+    // quietly, in an XML flavour, the host gets the report as an error document.
+    const bool asDocument = !RunSettings.VerboseMode && IsXmlFlavour();
+    if (asDocument) {
+        WriteErrorDocument("Error 1020: RFC error in " + operation + (message.empty() ? "" : " - " + message));
+        WriteDocument();
+    } else {
+        WriteOutLine("RFC error");
+        PrintField("operation/code", 0, 15, operation);
+        PrintField("key", 0, 15, BoundedText(info.key, sizeof info.key));
+        PrintField("status", 0, 15, BoundedText(info.status, sizeof info.status));
+        PrintField("message", 0, 15, message);
+        PrintField("internal status", 0, 15, BoundedText(info.intstat, sizeof info.intstat));
+        WriteOut("\n");
+    }
     if (Rfc.RfcClose) Rfc.RfcClose(0);
-    WriteOutLine("* Programm aborted...");
-    if (!CreateEmptyFile(EndOfOutputMarkerPath)) WriteOutLine("* Error at EoXput-File...");
+    if (!asDocument) WriteOutLine("* Programm aborted...");
+    const bool markerCreated = CreateEmptyFile(EndOfOutputMarkerPath);
+    if (!markerCreated && !asDocument) WriteOutLine("* Error at EoXput-File...");
     EndProcess(1);
 }
 

@@ -34,6 +34,7 @@ void SetUp() {
     BeginDocument();
     WriteDocumentLine();
     EmptyDocument();
+    NoteDocumentOpeningWritten();
 }
 
 // Runs the checks on an open connection. A failed probe and a database that
@@ -98,8 +99,8 @@ void WriteSummary() {
     // A failed check's error text is not carried into the summary.
     EmptyDocument();
     BeginText();
-    AppendToDocument("(***) " + RunSettings.ItemIdentification + ": NoSystems=" + std::to_string(NoSystems) +
-                     ", Processed=" + std::to_string(Processed) + ", Failed=" + std::to_string(Failed));
+    AppendTextToDocument("(***) " + RunSettings.ItemIdentification + ": NoSystems=" + std::to_string(NoSystems) +
+                         ", Processed=" + std::to_string(Processed) + ", Failed=" + std::to_string(Failed));
     EndText();
     EndDocument();
     WriteDocumentLine();

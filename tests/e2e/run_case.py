@@ -39,6 +39,7 @@ import tempfile
 import tomllib
 from pathlib import Path
 
+import host_formats
 import nwrfc_chain
 import wine_prefix
 
@@ -511,6 +512,10 @@ def run_case(case, host, scratch, chain=None, keep=False):
         failures.append(f"exit code {code}, expected {expect['exit']}")
     if not matches(expect["stdout"], stdout):
         failures.append(describe_mismatch("stdout", expect["stdout"], stdout))
+    if "standard_output" not in case and host_formats.is_quiet_xml_run(case.get("args", [])):
+        problem = host_formats.prtg_document_problem(stdout)
+        if problem:
+            failures.append(f"PRTG could not read it: {problem}")
     if not matches(expect.get("stderr", ""), stderr):
         failures.append(describe_mismatch("stderr", expect.get("stderr", ""), stderr))
     for key in expect.get("absent", []):

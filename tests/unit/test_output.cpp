@@ -19,8 +19,12 @@ struct OutputState {
         RunSettings.GlobalMode = global;
         ChannelCounter = 0;
         ResultDocument = "left over";
+        ForgetDocumentOpening();
     }
-    ~OutputState() { RunSettings = RunSettingsRecord{}; }
+    ~OutputState() {
+        RunSettings = RunSettingsRecord{};
+        ForgetDocumentOpening();
+    }
 };
 
 // The single-system document as the critical objects check builds it.
@@ -162,6 +166,75 @@ TEST_CASE("Pinewood carries ten channels; Juniper selects across the run") {
         OutputState state("Juniper", c.options);
         EmptyDocument();
         for (int i = 1; i <= 12; ++i) WriteChannel("C", std::to_string(i), "");
+        CHECK(ResultDocument == c.expected);
+    }
+}
+
+TEST_CASE("markup in texts is escaped in the XML documents only, after the text is cut to its room") {
+    struct Case {
+        const char* flavour;
+        std::string name;
+        const char* unit;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"EXEXML", "R&D <1>", "",
+         "\n<Result><Channel>R&amp;D &lt;1&gt;</Channel>\n<Value>7</Value></Result>\n"},
+        {"Kestrel", "a", "m&s",
+         "\n<Result><Channel>a</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>m&amp;s</CustomUnit>\n<Value>7</Value></Result>\n"},
+        // Cut to 123 characters first: the "&" that is the 123rd is written whole.
+        {"Bramble", std::string(122, 'n') + "&&&", "",
+         "\n<Result><Channel>" + std::string(122, 'n') + "&amp;</Channel>\n<Value>7</Value></Result>\n"},
+        {"Juniper", "R&D <1>", "", "\n> R&D <1>: 7 #"},
+        {"Pinewood", "R&D", "", "\n\nMessage.R&D: R&D (#)\nStatistic.R&D: 7"},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.flavour);
+        OutputState state(c.flavour);
+        EmptyDocument();
+        WriteChannel(c.name, "7", c.unit);
+        CHECK(ResultDocument == c.expected);
+    }
+
+    OutputState state("EXEXML");
+    BeginDocument();
+    BeginText();
+    AppendTextToDocument("(A&B) Oracle: x<y>");
+    EndText();
+    CHECK(ResultDocument == "\n<Prtg>\n\n<Text>(A&amp;B) Oracle: x&lt;y&gt;</Text>\n");
+
+    WriteErrorDocument(std::string(126, 'e') + "<&");
+    CHECK(ResultDocument == "<Prtg>\n<Error>1</Error>\n<Text>" + std::string(126, 'e') + "&lt;</Text>\n</Prtg>\n");
+}
+
+TEST_CASE("near the document's room an entity is appended whole or not at all") {
+    OutputState state("EXEXML");
+    EmptyDocument();
+    AppendToDocument(std::string(ResultDocumentRoom - 3, 'a'));
+    AppendTextToDocument("b&c");
+    CHECK(ResultDocument == std::string(ResultDocumentRoom - 3, 'a') + "b");
+    AppendTextToDocument("cd");
+    CHECK(ResultDocument.size() == ResultDocumentRoom);
+}
+
+TEST_CASE("an error after the streamed opening closes the open document in the XML flavours") {
+    struct Case {
+        const char* flavour;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"EXEXML", "<Error>1</Error>\n<Text>Error 1018: DataBase mismatch !</Text>\n</Prtg>\n"},
+        {"Bramble", "<Error>1</Error>\n<Text>Error 1018: DataBase mismatch !</Text>\n</Prtg>\n"},
+        {"Pinewood", "<Prtg>\n<Error>1</Error>\n<Text>Error 1018: DataBase mismatch !</Text>\n</Prtg>\n"},
+        {"Juniper", "<Prtg>\n<Error>1</Error>\n<Text>Error 1018: DataBase mismatch !</Text>\n</Prtg>\n"},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.flavour);
+        OutputState state(c.flavour);
+        BeginDocument();
+        NoteDocumentOpeningWritten();
+        EmptyDocument();
+        WriteErrorDocument("Error 1018: DataBase mismatch !");
         CHECK(ResultDocument == c.expected);
     }
 }
