@@ -627,6 +627,7 @@ RFC_CONNECTION_HANDLE Open(const RFC_CONNECTION_PARAMETER* params, unsigned coun
     }
     const System* system = nullptr;
     if (failure.code == RFC_OK) failure = LogonProblem(parameters, system);
+    if (system != nullptr) rfcsim::WaitSilently(system->logon_wait);   // a silent system
     RFC_CONNECTION_HANDLE handle = nullptr;
     if (failure.code != RFC_OK) {
         Report(info, failure);
@@ -828,6 +829,23 @@ std::string RequiredValueProblem(Container& function)
     return "";
 }
 
+// The module's answer on an open connection: after a silent system's wait,
+// the forced outcome or the normal answer.
+RFC_RC Answered(Connection& connection, Container& function, RFC_ERROR_INFO* info)
+{
+    rfcsim::WaitSilently(rfcsim::AnswerWait(connection.system, function.module->name));
+    const rfcsim::ForcedOutcome* outcome = rfcsim::FindOutcome(connection.system, function.module->name);
+    if (outcome != nullptr && !outcome->at_call && outcome->code != 0) {
+        Failure failure = ForcedFailure(*outcome, false);
+        RFC_RC rc = Report(info, failure);
+        if (ClosesConnection(failure.code)) connection.open = false;
+        return rc;
+    }
+    if (outcome != nullptr && !outcome->at_call) WriteTraceLines(*outcome);
+    Answer(function, connection.system);
+    return Succeed(info);
+}
+
 RFC_RC Invoke(RFC_CONNECTION_HANDLE handle, RFC_FUNCTION_HANDLE function_handle, RFC_ERROR_INFO* info)
 {
     Connection* connection = FindConnection(handle);
@@ -839,16 +857,8 @@ RFC_RC Invoke(RFC_CONNECTION_HANDLE handle, RFC_FUNCTION_HANDLE function_handle,
         rc = Report(info, InvalidHandle("RFC_FUNCTION_HANDLE"));
     } else if (std::string problem = RequiredValueProblem(*found->second); !problem.empty()) {
         rc = Fail(info, RFC_INVALID_PARAMETER, problem);
-    } else if (const rfcsim::ForcedOutcome* outcome =
-                   rfcsim::FindOutcome(connection->system, found->second->module->name);
-               outcome != nullptr && !outcome->at_call && outcome->code != 0) {
-        Failure failure = ForcedFailure(*outcome, false);
-        rc = Report(info, failure);
-        if (ClosesConnection(failure.code)) connection->open = false;
     } else {
-        if (outcome != nullptr && !outcome->at_call) WriteTraceLines(*outcome);
-        Answer(*found->second, connection->system);
-        rc = Succeed(info);
+        rc = Answered(*connection, *found->second, info);
     }
     Journal([&] { return "RfcInvoke " + ConnectionText(handle) + " " + LabelOf(function_handle) + Result(rc); });
     return rc;

@@ -262,6 +262,13 @@ std::string LogonProblem(const std::string& destination, const std::string& clie
     return "";
 }
 
+// A silent system keeps the logon waiting before it answers.
+void WaitForLogon(const std::string& destination)
+{
+    if (!g_scenario.error.empty()) return;
+    if (const System* system = FindSystem(g_scenario, destination)) WaitSilently(system->logon_wait);
+}
+
 RFC_HANDLE Connect()
 {
     RFC_HANDLE handle = g_next_handle++;
@@ -290,6 +297,7 @@ RFC_HANDLE Open(RFC_OPTIONS* options)
 {
     ReadScenario();
     g_current_destination = options != nullptr ? TrimRight(CallerText(options->destination)) : "";
+    WaitForLogon(g_current_destination);
     std::string problem;
     bool handler = false;
     if (options == nullptr) {
@@ -339,6 +347,7 @@ RFC_HANDLE OpenEx(char* connect_param, RFC_ERROR_INFO_EX* error_info)
     ReadScenario();
     std::string connect = CallerText(connect_param);
     g_current_destination = ConnectValue(connect, "DEST");
+    WaitForLogon(g_current_destination);
     std::string problem;
     bool handler = false;
     if (connect_param == nullptr) {
@@ -524,6 +533,7 @@ RFC_RC Receive(RFC_HANDLE h, RFC_PARAMETER* importing, RFC_TABLE* tables, char**
         Fail("RfcReceive", name + ": " + problem);
     } else {
         const System& system = connection->second.system;
+        WaitSilently(AnswerWait(system, name));
         const ForcedOutcome* outcome = FindOutcome(system, name);
         rc = outcome != nullptr && !outcome->at_call ? Force(*outcome) : RFC_OK;
         if ((rc == RFC_EXCEPTION || rc == RFC_SYS_EXCEPTION) && exception != nullptr) {

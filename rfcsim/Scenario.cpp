@@ -3,7 +3,15 @@
 #include "SystemModel.h"
 #include "Text.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <fstream>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <time.h>
+#endif
 
 namespace rfcsim {
 
@@ -41,6 +49,17 @@ bool ReadInt32(const std::string& value, int& result, std::string& error)
         return false;
     }
     result = static_cast<int>(number);
+    return true;
+}
+
+bool ReadSeconds(const std::string& value, double& seconds, std::string& error)
+{
+    char* end = nullptr;
+    seconds = std::strtod(value.c_str(), &end);
+    if (value.empty() || end != value.c_str() + value.size() || !(seconds >= 0 && seconds <= kMaxWaitSeconds)) {
+        error = "a wait is a number of seconds from 0 to 3600";
+        return false;
+    }
     return true;
 }
 
@@ -181,6 +200,18 @@ bool ApplySystemKey(System& system, const std::string& key, const std::string& v
     if (key == "NR_CRIT_OBJ.NR_INDEXES") return ReadInt32(value, system.nr_indexes, error);
     if (key == "NR_CRIT_OBJ.NR_TS") return ReadInt32(value, system.nr_ts, error);
     if (key.starts_with("outcome.")) return ApplyOutcomeKey(system, key.substr(8), value, error);
+    if (key == "wait.logon") return ReadSeconds(value, system.logon_wait, error);
+    if (key.starts_with("wait.")) {
+        std::string function = key.substr(5);
+        if (FindModule(function) == nullptr) {
+            error = "no function module " + function + " (RFC_SYSTEM_INFO, GET_CPU_ALL, DB02_ORA_FILL_TS_CHECK__CRITOB)";
+            return false;
+        }
+        double seconds = 0;
+        if (!ReadSeconds(value, seconds, error)) return false;
+        system.answer_waits.emplace_back(function, seconds);
+        return true;
+    }
     return false;
 }
 
@@ -295,6 +326,27 @@ const ForcedOutcome* FindOutcome(const System& system, const std::string& functi
         }
     }
     return nullptr;
+}
+
+double AnswerWait(const System& system, const std::string& function)
+{
+    double seconds = 0;
+    for (const auto& [name, wait] : system.answer_waits) {
+        if (name == function) seconds = wait;   // the last setting wins
+    }
+    return seconds;
+}
+
+void WaitSilently(double seconds)
+{
+    if (!(seconds > 0)) return;
+#ifdef _WIN32
+    Sleep(static_cast<DWORD>(seconds * 1000));
+#else
+    timespec wait{static_cast<time_t>(seconds), static_cast<long>((seconds - static_cast<time_t>(seconds)) * 1e9)};
+    while (nanosleep(&wait, &wait) != 0 && errno == EINTR) {
+    }
+#endif
 }
 
 std::string RfcsiValue(const System& system, const std::string& field)

@@ -51,6 +51,10 @@ struct System {
     int nr_indexes = 0;
     int nr_ts = 0;
     std::vector<ForcedOutcome> outcomes;
+    // A silent system: seconds that a logon, and the answer of a function
+    // module, keep the caller waiting before they go on as usual.
+    double logon_wait = 0;
+    std::vector<std::pair<std::string, double>> answer_waits;   // function module, seconds
     Faults faults;
     LastErrorTexts lasterror;
 };
@@ -71,6 +75,15 @@ Scenario LoadScenario(const char* path);
 const System* FindSystem(const Scenario& scenario, const std::string& destination);
 
 const ForcedOutcome* FindOutcome(const System& system, const std::string& function);
+
+// Seconds the answer of `function` waits on this system (0: none).
+double AnswerWait(const System& system, const std::string& function);
+
+// Keeps the calling thread waiting for `seconds` (a silent system).
+void WaitSilently(double seconds);
+
+// Longest wait a scenario may ask for, in seconds.
+inline constexpr double kMaxWaitSeconds = 3600;
 
 // RFCSI field value of a system: the scenario's value or the default.
 std::string RfcsiValue(const System& system, const std::string& field);

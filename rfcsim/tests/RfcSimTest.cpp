@@ -467,6 +467,15 @@ TEST_CASE("logon outcomes")
          "ERROR       scenario " + ScenarioPath() + ":2: row count 'many' is not a number from 0 to 10000000"},
         {"field too long", "[system PRD]\nRFCSI.RFCHOST = verylonghost\n", [] { return OpenPrd(); },
          "ERROR       scenario " + ScenarioPath() + ":2: RFCHOST holds at most 8 characters"},
+        {"a short wait, then the logon", "[system PRD]\nwait.logon = 0.05\nwait.GET_CPU_ALL = 0\n",
+         [] { return OpenPrd(); }, ""},
+        {"a wait that is no number", "[system PRD]\nwait.logon = long\n", [] { return OpenPrd(); },
+         "ERROR       scenario " + ScenarioPath() + ":2: a wait is a number of seconds from 0 to 3600"},
+        {"a wait past an hour", "[system PRD]\nwait.RFC_SYSTEM_INFO = 3601\n", [] { return OpenPrd(); },
+         "ERROR       scenario " + ScenarioPath() + ":2: a wait is a number of seconds from 0 to 3600"},
+        {"a wait for an unknown module", "[system PRD]\nwait.RFC_PING = 1\n", [] { return OpenPrd(); },
+         "ERROR       scenario " + ScenarioPath() +
+             ":2: no function module RFC_PING (RFC_SYSTEM_INFO, GET_CPU_ALL, DB02_ORA_FILL_TS_CHECK__CRITOB)"},
     };
     for (const Case& c : cases) {
         std::string name = c.name;

@@ -18,6 +18,7 @@ struct RunSettingsRecord {
     bool GlobalMode = false;
     bool VerboseMode = false;
     std::string HostFlavour = "EXEXML";
+    unsigned DeadlineSeconds = 55;  // TIMEOUT=; 0: no deadline
     std::string TraceLine;
     std::string ProgramPath;  // argument 0, the detail of "program started"
     std::string Argument2;    // argument 2 as typed, named by "Error 1030"

@@ -5,6 +5,7 @@
 #include "config/RunSettings.h"
 #include "output/StandardOutput.h"
 #include "platform/Files.h"
+#include "platform/OutputLock.h"
 
 namespace {
 
@@ -37,12 +38,31 @@ void GroupDigits(std::string& digits) {
     digits = digits.substr(0, length - 6) + "." + digits.substr(length - 6, 3) + "." + digits.substr(length - 3);
 }
 
+namespace {
+
+void OpenEventLogLocked() {
+    if (LogStreamTried) return;
+    LogStreamTried = true;
+    LogStream = OpenForAppend("SpaceWarden.log");
+}
+
+}  // namespace
+
 void LogEvent(long number, const std::string& event, const std::string& detail) {
+    // Taken also without ",SYSLOG": a run whose library call came back after
+    // the deadline stops here, before it calls the library again.
+    OutputLockHeld held;
     if (!ParameterHas(",SYSLOG")) return;
-    if (!LogStreamTried) {
-        LogStreamTried = true;
-        LogStream = OpenForAppend("SpaceWarden.log");
-    }
+    OpenEventLogLocked();
+    WriteLogLineLocked(number, event, detail);
+}
+
+void OpenEventLog() {
+    OutputLockHeld held;
+    if (ParameterHas(",SYSLOG")) OpenEventLogLocked();
+}
+
+void WriteLogLineLocked(long number, const std::string& event, const std::string& detail) {
     if (!LogStream) return;  // a log that cannot be written never changes the result
     std::fprintf(LogStream, "%ld %s %s\n", number, event.c_str(), detail.c_str());
     std::fflush(LogStream);

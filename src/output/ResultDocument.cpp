@@ -1,5 +1,7 @@
 #include "output/ResultDocument.h"
 
+#include <atomic>
+
 #include "config/RunSettings.h"
 #include "output/Console.h"
 #include "output/StandardOutput.h"
@@ -11,8 +13,8 @@ namespace {
 bool IsTextFlavour() { return RunSettings.HostFlavour == "Pinewood" || RunSettings.HostFlavour == "Juniper"; }
 
 // Set once the opening of an XML document is on standard output and its
-// closing is not.
-bool DocumentOpeningWritten = false;
+// closing is not; the watchdog reads it too.
+std::atomic<bool> DocumentOpeningWritten{false};
 
 std::string_view EscapedForm(const char& c) {
     switch (c) {
@@ -84,15 +86,17 @@ void EndDocument() {
         AppendToDocument("\n");
 }
 
-void WriteErrorDocument(std::string_view errorText) {
+std::string ErrorDocument(std::string_view errorText) {
     std::string document = DocumentOpeningWritten ? "" : "<Prtg>\n";
     document += "<Error>1</Error>";
     document += "\n<Text>";
     document += EscapeMarkup(errorText.substr(0, MessageTextRoom));
     document += "</Text>";
     document += "\n</Prtg>\n";
-    ResultDocument = document;
+    return document;
 }
+
+void WriteErrorDocument(std::string_view errorText) { ResultDocument = ErrorDocument(errorText); }
 
 void NoteDocumentOpeningWritten() { DocumentOpeningWritten = IsXmlFlavour(); }
 

@@ -36,6 +36,9 @@ void EndDocument();
 // opening in an XML flavour, the error document leaves out its own "<Prtg>"
 // line, so that it closes the document already on standard output.
 void WriteErrorDocument(std::string_view errorText);
+// The same error document, built aside, leaving the buffer as it is (the
+// watchdog's, while the run may be filling the buffer).
+std::string ErrorDocument(std::string_view errorText);
 
 // A streamed run has written the opening "<Prtg>" of an XML document to
 // standard output, which only its summary or an error document closes.

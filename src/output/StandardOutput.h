@@ -11,7 +11,11 @@ void StartStandardOutput();
 
 // Writes the text unchanged, at once. Every write is checked: after the first
 // that fails nothing more is written, and the process ends with exit code 2.
+// Once the watchdog has taken over (the deadline passed), a write waits for
+// the end of the process: the run writes nothing more.
 void WriteOut(const std::string& text);
+// The same for a caller that holds the output lock (the watchdog).
+void WriteOutLocked(const std::string& text);
 // Writes the text and a newline.
 void WriteOutLine(const std::string& text);
 
@@ -23,9 +27,20 @@ bool StandardOutputLost();
 // closing at the end failed).
 [[noreturn]] void EndProcess(int exitCode);
 
+// The run's document is on standard output as a whole, and the run will end
+// with this exit code: a deadline that passes from now on leaves the output as
+// it is and ends the process with this code (the run may still be closing its
+// connection).
+void DocumentComplete(int exitCode);
+
+// For a caller that holds the output lock: true, with the run's exit code,
+// once its document is complete.
+bool DocumentCompleteLocked(int& exitCode);
+
 // A harness that runs the sensor inside its own process (the fuzzers) ends a
 // run its own way: the hook is called in place of exit, with the exit code,
 // and leaves by an exception of its own. Without a hook the process ends.
 // Standard output is then left open for the harness.
 using ProcessEndHook = void (*)(int exitCode);
 void SetProcessEndHook(ProcessEndHook hook);
+bool ProcessEndHookSet();

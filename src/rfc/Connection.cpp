@@ -95,6 +95,8 @@ int SystemNumberOf(const std::string& sysnr) {
 RFC_HANDLE OpenConnection() {
     TakeConnectionTexts();
     FillLogonOptions();
+    // Open before a logon that may never return, for the deadline's log line.
+    OpenEventLog();
     if (FileCanBeOpened("SapRfc." + LogonEntries.Destination)) return OpenWithDestinationFile();
     RFC_HANDLE handle = Rfc.RfcOpen(&LogonOptions);
     LogEvent(static_cast<long>(handle), "RfcOpen called", "");

@@ -50,6 +50,8 @@ void ReportRfcFailure(const std::string& operation) {
         PrintField("internal status", 0, 15, BoundedText(info.intstat, sizeof info.intstat));
         WriteOut("\n");
     }
+    // The report is what the host gets; closing the connections may hang.
+    if (asDocument) DocumentComplete(1);
     if (Rfc.RfcClose) Rfc.RfcClose(0);
     if (!asDocument) WriteOutLine("* Programm aborted...");
     const bool markerCreated = CreateEmptyFile(EndOfOutputMarkerPath);

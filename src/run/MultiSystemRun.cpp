@@ -7,6 +7,7 @@
 #include "config/RunSettings.h"
 #include "config/SystemProfile.h"
 #include "output/Console.h"
+#include "output/Deadline.h"
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
 #include "platform/Files.h"
@@ -24,6 +25,7 @@ std::string StartTime() { return RunSettings.TraceLine.substr(2, 8); }
 
 void SetUp() {
     RunSettings.ParameterText = UpperAscii(RunSettings.ParameterTextAsGiven);
+    UpdateDeadlineNotice(RunSettings.ProfileName);
     if (RunSettings.VerboseMode) WriteOutLine(RunSettings.TraceLine);
 
     std::string shown = RunSettings.ParameterTextAsGiven;
@@ -64,6 +66,7 @@ void ProcessSystem(const std::string& systemName) {
         return;
     }
     SystemLabel = LabelFor(LabelKind, systemName);
+    UpdateDeadlineNotice(LogonEntries.Destination);
 
     const LogonEntriesRecord& entries = LogonEntries;
     std::string systemLine = ConsoleLine("* " + TimeOfDay() + " " + systemName + ", " + entries.DisplayedHostname +

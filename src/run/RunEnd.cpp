@@ -19,6 +19,7 @@ void EndWithGatheredError(RFC_HANDLE handle, bool closeFirst) {
     std::string messageText = ResultDocument;
     WriteErrorDocument(messageText);
     WriteDocument();
+    DocumentComplete(2);
     if (!closeFirst) Rfc.RfcClose(handle);
     EndProcess(2);
 }

@@ -4,6 +4,7 @@
 #include "config/RunSettings.h"
 #include "config/SystemProfile.h"
 #include "output/Console.h"
+#include "output/Deadline.h"
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
 #include "platform/Files.h"
@@ -40,6 +41,7 @@ std::string OptionsDisplayForm(const std::string& options) {
 int SingleSystemRun() {
     std::string profileFault = ReadSystemProfile(ProfileFile, RunSettings.ProfileName, ProfileMissing);
     if (!profileFault.empty()) EndWithErrorDocument(profileFault);
+    UpdateDeadlineNotice(LogonEntries.Destination);
 
     // Nothing is written before a library that cannot be used is reported.
     std::string libraryFault = LoadRfcLibrary();
@@ -65,6 +67,7 @@ int SingleSystemRun() {
     Rfc.RfcClose(handle);
 
     WriteDocument();
+    DocumentComplete(RunSettings.VerboseMode ? 0 : checkResult);
     DeleteFileIfPresent(RfcTraceFile);
     if (RunSettings.VerboseMode) {
         WriteOutLine("\n* " + TimeOfDay() + " SAP " + ProgramName + " now processed...");

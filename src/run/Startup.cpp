@@ -8,7 +8,9 @@
 #include "config/RunSettings.h"
 #include "config/SensorDirectory.h"
 #include "config/SystemProfile.h"
+#include "config/TimeoutOption.h"
 #include "output/Channel.h"
+#include "output/Deadline.h"
 #include "platform/Time.h"
 #include "run/MultiSystemRun.h"
 #include "run/RunEnd.h"
@@ -61,10 +63,16 @@ int RunSensor(int argc, char** argv) {
     ResetLogonEntries();
     RunSettings.HostFlavour = "EXEXML";
     EndIfFailed(SelectHostFlavour());
+    EndIfFailed(SelectDeadline());
+    // From here on a run that waits too long ends with Error 1019: the
+    // deadline counts from the start of the process.
+    UpdateDeadlineNotice(RunSettings.ProfileName);
+    ArmDeadline(RunSettings.DeadlineSeconds);
 
     RunSettings.VerboseMode = VerboseRequested();
 
     SplitProfileDirectory();
+    UpdateDeadlineNotice(RunSettings.ProfileName);
     // With "@" the discovery is skipped, so the profile is taken where the
     // command line names it, as for the other flavours.
     const bool atNamedPlace = RunSettings.HostFlavour != "EXEXML" || ParameterHas("@");

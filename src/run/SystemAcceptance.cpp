@@ -20,6 +20,7 @@ void EndUnlessSystemAccepted(RFC_HANDLE handle) {
     if (DatabaseIsOracle()) return;
     WriteErrorDocument("Error 1018: DataBase mismatch !");
     WriteDocument();
+    DocumentComplete(2);
     Rfc.RfcClose(handle);
     EndProcess(2);
 }

@@ -1,0 +1,19 @@
+// The watchdog: the one thread besides the run's, which ends the run when its
+// deadline passes, whatever the run is waiting for (an RFC call that never
+// returns does not return to the run either).
+#pragma once
+
+// Takes the time the process started; called first in the process. The
+// deadline counts from here.
+void MarkProcessStart();
+
+// Starts the watchdog, or moves its deadline when it runs: `expired` is called
+// once on the watchdog's thread when `seconds` have passed since the process
+// started (at once when they already have). False when no thread could be
+// started; the run then goes on without a deadline.
+bool StartWatchdog(unsigned seconds, void (*expired)());
+
+// Ends the process at once with the exit code, from any thread: no exit
+// handlers run and no library is told, as the RFC library may be in the middle
+// of a call on the run's thread. What was written to standard output stays.
+[[noreturn]] void EndProcessNow(int exitCode);
