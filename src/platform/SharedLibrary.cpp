@@ -100,8 +100,10 @@ void* LoadSharedLibrary(const std::string& name, LibraryLoadFault& fault) {
     // searched the platform's usual way.
     bool hasDirectory = name.find_first_of("/\\:") != std::string::npos;
     std::string path = hasDirectory ? NativePath(name) : name;
-    void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     fault = LibraryLoadFault::NotLoaded;
+    // An empty name would give the program itself.
+    if (path.empty()) return nullptr;
+    void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!library) {
         // The loader's own words for an ELF file of the other word size.
         const char* error = dlerror();

@@ -1,10 +1,13 @@
 #include "platform/WindowsPaths.h"
 
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <dirent.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -17,6 +20,14 @@
 #endif
 
 namespace {
+
+// The longest path the platform opens (MAX_PATH, PATH_MAX, without the
+// terminator). A longer one names no file: it is not looked up at all.
+#ifdef _WIN32
+constexpr std::size_t PathRoom = MAX_PATH - 1;
+#else
+constexpr std::size_t PathRoom = PATH_MAX - 1;
+#endif
 
 #ifdef _WIN32
 std::string ToNative(const std::string& path) { return path; }
@@ -180,6 +191,8 @@ void ForgetListingOf(const std::string& nativePath) {
 }
 
 bool EntryExists(const std::string& path) {
+    ++PathLookups.ExistenceChecks;
+    PathLookups.PathBytesChecked += path.size();
     struct stat info;
     return lstat(path.c_str(), &info) == 0;
 }
@@ -187,50 +200,54 @@ bool EntryExists(const std::string& path) {
 // Windows finds a file whatever the letter case of its name: a component that
 // does not exist as written is replaced by an entry of its folder whose name
 // differs in the case of a to z only. A name that exists as written costs one
-// look; otherwise the folders are read from the last one that exists.
+// look; otherwise the longest beginning of the path that exists as written is
+// found by halving (a beginning exists when a longer one does), so a path of
+// many components costs a few looks, not one per component, and the folders
+// after it are read.
 std::string MatchLetterCase(const std::string& path) {
     if (EntryExists(path)) return path;
 
-    std::vector<std::string> components;
+    // Where each component ends; the first `count` components are path.substr(0, ends[count - 1]).
+    std::vector<std::size_t> ends;
     std::size_t position = !path.empty() && path[0] == '/' ? 1 : 0;
     const std::string root = position == 1 ? "/" : "";
-    while (position < path.size()) {
+    while (position <= path.size()) {
         std::size_t end = path.find('/', position);
         if (end == std::string::npos) end = path.size();
-        components.push_back(path.substr(position, end - position));
+        ends.push_back(end);
         position = end + 1;
     }
-    auto join = [&](std::size_t count) {
-        std::string joined = root;
-        for (std::size_t i = 0; i < count; ++i) {
-            if (!joined.empty() && joined.back() != '/') joined += '/';
-            joined += components[i];
-        }
-        return joined;
+    if (ends.empty()) return path;
+    auto components = [&](std::size_t count) { return count == 0 ? root : path.substr(0, ends[count - 1]); };
+    auto component = [&](std::size_t index) {
+        std::size_t start = index == 0 ? root.size() : ends[index - 1] + 1;
+        return path.substr(start, ends[index] - start);
     };
-    auto looksUp = [](const std::string& component) {
-        return !component.empty() && component != "." && component != "..";
-    };
+    auto looksUp = [](const std::string& name) { return !name.empty() && name != "." && name != ".."; };
 
-    if (components.empty()) return path;
+    // The first `exists` components exist as written; the whole path does not.
+    std::size_t exists = 0;
+    std::size_t missing = ends.size();
+    while (missing - exists > 1) {
+        std::size_t middle = exists + (missing - exists) / 2;
+        if (EntryExists(components(middle)))
+            exists = middle;
+        else
+            missing = middle;
+    }
 
-    // The components before `first` exist as written.
-    std::size_t first = components.size() - 1;
-    while (first > 0 && !EntryExists(join(first))) --first;
-
-    std::string result = join(first);
+    std::string result = components(exists);
     bool found = true;
-    for (std::size_t i = first; i < components.size(); ++i) {
-        std::string component = components[i];
-        std::string folder = result.empty() ? "." : result;
-        if (found && looksUp(component)) {
-            const DirectoryListing* listing = ListingOf(folder);
-            std::string entry = listing ? listing->EntryNamed(component) : "";
+    for (std::size_t i = exists; i < ends.size(); ++i) {
+        std::string name = component(i);
+        if (found && looksUp(name)) {
+            const DirectoryListing* listing = ListingOf(result.empty() ? "." : result);
+            std::string entry = listing ? listing->EntryNamed(name) : "";
             found = !entry.empty();
-            if (found) component = entry;
+            if (found) name = entry;
         }
         if (!result.empty() && result.back() != '/') result += '/';
-        result += component;
+        result += name;
     }
     return result;
 }
@@ -258,7 +275,9 @@ std::string ToNative(const std::string& path) {
     }
     for (char& c : rest)
         if (c == '\\') c = '/';
-    return MatchLetterCase(prefix + rest);
+    std::string native = prefix + rest;
+    if (native.size() > PathRoom) return "";
+    return MatchLetterCase(native);
 }
 #endif
 
@@ -266,16 +285,19 @@ std::string ToNative(const std::string& path) {
 
 PathLookupCounts PathLookups;
 
-std::string NativePath(const std::string& path) { return ToNative(path); }
+std::string NativePath(const std::string& path) { return path.size() > PathRoom ? "" : ToNative(path); }
 
 std::string NativePathForChange(const std::string& path) {
+    if (path.size() > PathRoom) return "";
     FolderMayHaveChanged(path);
     std::string native = ToNative(path);
     ForgetListingOf(native);
     return native;
 }
 
-void FolderMayHaveChanged(const std::string& path) { ForgetListingOf(ToNative(path)); }
+void FolderMayHaveChanged(const std::string& path) {
+    if (path.size() <= PathRoom) ForgetListingOf(ToNative(path));
+}
 
 void ForgetPathLookups() {
 #ifndef _WIN32

@@ -15,7 +15,10 @@
 // "/". As on Windows, a name that does not exist as written is found in another
 // letter case (a to z). The lookup is made once per run: a name that exists as
 // written costs one look, and what a folder holds is read for names in another
-// case only once, and again only after the folder has changed.
+// case only once, and again only after the folder has changed. A path longer
+// than the platform opens (MAX_PATH, PATH_MAX) gives an empty path, which
+// names no file, without being looked up; a path's lookup costs time about
+// linear in its length.
 std::string NativePath(const std::string& path);
 
 // The same for a file the sensor is about to create, write or delete: its
@@ -32,6 +35,8 @@ void FolderMayHaveChanged(const std::string& path);
 struct PathLookupCounts {
     unsigned long DirectoryReads = 0;
     unsigned long EntriesRead = 0;
+    unsigned long ExistenceChecks = 0;      // paths asked whether they exist as written
+    unsigned long long PathBytesChecked = 0;  // their characters, all told
 };
 extern PathLookupCounts PathLookups;
 

@@ -142,3 +142,43 @@ TEST_CASE("system names are taken from the listing where they lie") {
         CHECK(taken == expected);
     }
 }
+
+// A listed name of a megabyte made of separators, joined from many pieces of
+// an item profile, once cost seconds of the kernel's time per lookup. A name
+// longer than a path can be names no file and is not looked up; a path of
+// many components costs a few looks, each of at most its length, not one per
+// component (which grows with the square of the length).
+TEST_CASE("long names cost nothing and many components cost a few looks") {
+    ForgetPathLookups();
+    ScratchFolder folder({"PRD.P00"});
+    PathLookups = PathLookupCounts{};
+
+    std::string separators;
+    for (int n = 0; n < 600000; ++n) separators += n % 2 ? "/" : "\\";
+    CHECK_FALSE(FileCanBeOpened(folder.Path("x" + separators + "PRD.P00")));
+    CHECK(NativePath(folder.Path("x") + separators).empty());
+    CHECK(PathLookups.ExistenceChecks == 0);
+    CHECK(PathLookups.DirectoryReads == 0);
+
+#ifndef _WIN32  // Windows looks names up itself
+    struct Case {
+        std::string path;
+        bool found;
+    };
+    std::string deep = folder.Path("Sub");
+    for (int n = 0; n < 900; ++n) deep += "/d";  // about 2,000 characters, 900 components below Sub
+    const Case cases[] = {
+        {deep + "/PRD.P00", false},
+        {folder.Path("missing") + std::string(900, '/') + "x", false},
+        {folder.Path("SUB") + "/../prd.p00", true},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.path.size());
+        PathLookups = PathLookupCounts{};
+        CHECK(FileCanBeOpened(c.path) == c.found);
+        // Halving finds the part that exists in about log2(components) looks.
+        CHECK(PathLookups.ExistenceChecks <= 16);
+        CHECK(PathLookups.PathBytesChecked <= 16 * c.path.size());
+    }
+#endif
+}
