@@ -8,7 +8,7 @@ constexpr const char* DefaultExtension = ".P00";
 constexpr const char* GlobalWord = "GLOBAL.P00";
 
 // The host flavours in the spelling the rest of the program compares against.
-constexpr const char* HostFlavours[] = {"EXEXML", "Kestrel", "Pinewood", "Juniper", "Bramble"};
+constexpr const char* HostFlavours[] = {"EXEXML", "Kestrel", "Pinewood", "Juniper", "Bramble", "Nagios"};
 
 // A name keeps its ending when it has a full stop fourth from its end.
 void AppendDefaultExtension() {
@@ -33,8 +33,11 @@ void ResolveProfileName() {
 
 void SplitProfileDirectory() {
     std::string& name = RunSettings.ProfileName;
+    // A monitoring plugin names its profile as a path of the machine
+    // ("/etc/spacewarden/PRD"), whose folders "/" separates.
+    const bool machinePath = RunSettings.HostFlavour == "Nagios" && !name.empty() && name[0] == '/';
     // A name whose only backslash leads it ("\PRD") stays whole.
-    std::size_t lastBackslash = name.rfind('\\');
+    std::size_t lastBackslash = name.rfind(machinePath ? '/' : '\\');
     if (lastBackslash != std::string::npos && lastBackslash != 0) {
         RunSettings.ProfileDirectory = name.substr(0, lastBackslash + 1);
         name.erase(0, lastBackslash + 1);
@@ -42,8 +45,15 @@ void SplitProfileDirectory() {
     TestForGlobalWord();
 }
 
+std::string DefaultHostFlavour(const std::string& programPath) {
+    const std::size_t folderEnd = programPath.find_last_of("/\\");
+    const std::string program = folderEnd == std::string::npos ? programPath : programPath.substr(folderEnd + 1);
+    // Monitoring plugins are called check_<name>.
+    return UpperAscii(program.substr(0, 6)) == "CHECK_" ? "Nagios" : "EXEXML";
+}
+
 std::string SelectHostFlavour() {
-    RunSettings.HostFlavour = HostFlavours[0];
+    RunSettings.HostFlavour = DefaultHostFlavour(RunSettings.ProgramPath);
     if (!ParameterHas("FLAVOUR=")) return "";
     std::string value = OptionValueAt("FLAVOUR=", std::string::npos, " ,");
     for (const char* flavour : HostFlavours) {

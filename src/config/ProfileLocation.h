@@ -12,11 +12,16 @@ constexpr const char* ItemProfileName = "Overseer.Prf";
 void ResolveProfileName();
 
 // Splits RunSettings.ProfileName into ProfileDirectory and ProfileName at its
-// last backslash, then tests for GLOBAL once more.
+// last backslash (in the flavour "Nagios", for a name that begins with "/",
+// at its last "/"), then tests for GLOBAL once more.
 void SplitProfileDirectory();
 
-// Fixes RunSettings.HostFlavour from the option "FLAVOUR=". Returns an empty
-// text, or "Error 1008" for an unknown flavour.
+// The flavour without "FLAVOUR=": "Nagios" for a program called by a name that
+// begins with "check_" (as monitoring plugins are named), else "EXEXML".
+std::string DefaultHostFlavour(const std::string& programPath);
+
+// Fixes RunSettings.HostFlavour from the option "FLAVOUR=", or the default of
+// the program's name. Returns an empty text, or "Error 1008" for an unknown flavour.
 std::string SelectHostFlavour();
 
 // "Error 1002" for a profile that cannot be opened, naming it as shown.

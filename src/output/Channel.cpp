@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "config/RunSettings.h"
+#include "output/PluginStatus.h"
 #include "output/ResultDocument.h"
 
 unsigned ChannelCounter = 0;
@@ -46,7 +47,9 @@ void WriteChannel(const std::string& nameGiven, const std::string& valueGiven, c
     std::string unit = Bounded(unitGiven);
     std::string key = MakeChannelKey(Bounded(RunSettings.GlobalMode ? SystemLabel : name));
 
-    if (flavour == "Pinewood") {
+    if (IsPluginFlavour()) {
+        AddPluginChannel(ChannelCounter, name, value);  // performance data of the status line
+    } else if (flavour == "Pinewood") {
         AppendToDocument("\n\nMessage." + key + ": " + name + " (" + ShownUnit(unit) + ")" + "\nStatistic." + key +
                          ": " + value);
     } else if (flavour == "Juniper" && ParameterHas("CH=")) {

@@ -31,7 +31,8 @@ void DeadlinePassed() {
     const std::string text = DeadlineErrorText(Notice.Subject, Notice.Seconds);
     WriteOutLocked(ErrorDocument(text));
     if (Notice.LogWanted) WriteLogLineLocked(0, "deadline passed", text);
-    EndProcessNow(2);
+    // Error 1019 is also a monitoring plugin's CRITICAL.
+    EndProcessNow(ErrorExitCodeLocked(2));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "config/RunSettings.h"
 #include "output/Console.h"
+#include "output/PluginStatus.h"
 #include "output/StandardOutput.h"
 
 std::string ResultDocument;
@@ -47,6 +48,10 @@ void AppendToDocument(std::string_view text) {
 }
 
 void AppendTextToDocument(std::string_view text) {
+    if (IsPluginFlavour()) {
+        AppendPluginText(text);  // the text of the status line
+        return;
+    }
     if (!IsXmlFlavour()) {
         AppendToDocument(text);
         return;
@@ -59,10 +64,14 @@ void AppendTextToDocument(std::string_view text) {
 }
 
 void BeginDocument() {
-    if (IsXmlFlavour())
+    if (IsXmlFlavour()) {
         ResultDocument = "\n<Prtg>\n";
-    else if (IsTextFlavour())
+    } else if (IsTextFlavour()) {
         EmptyDocument();
+    } else if (IsPluginFlavour()) {
+        EmptyDocument();
+        BeginPluginStatus();
+    }
 }
 
 void BeginText() {
@@ -84,9 +93,13 @@ void EndDocument() {
         AppendToDocument("\n</Prtg>\n");
     else if (IsTextFlavour())
         AppendToDocument("\n");
+    else if (IsPluginFlavour())
+        ResultDocument = PluginStatusLine(ResultDocumentRoom);
 }
 
 std::string ErrorDocument(std::string_view errorText) {
+    // Monitoring plugins answer with a status line, errors too.
+    if (IsPluginFlavour()) return PluginErrorLine(errorText);
     std::string document = DocumentOpeningWritten ? "" : "<Prtg>\n";
     document += "<Error>1</Error>";
     document += "\n<Text>";
@@ -96,7 +109,10 @@ std::string ErrorDocument(std::string_view errorText) {
     return document;
 }
 
-void WriteErrorDocument(std::string_view errorText) { ResultDocument = ErrorDocument(errorText); }
+void WriteErrorDocument(std::string_view errorText) {
+    ResultDocument = ErrorDocument(errorText);
+    if (IsPluginFlavour()) NotePluginError(errorText);
+}
 
 void NoteDocumentOpeningWritten() { DocumentOpeningWritten = IsXmlFlavour(); }
 
@@ -104,4 +120,5 @@ void ForgetDocumentOpening() { DocumentOpeningWritten = false; }
 
 void WriteDocument() { WriteOut(ResultDocument); }
 
-void WriteDocumentLine() { WriteOut(ResultDocument + "\n"); }
+// A status line ends in its own line end, and a streamed run's opening is empty.
+void WriteDocumentLine() { WriteOut(IsPluginFlavour() ? ResultDocument : ResultDocument + "\n"); }

@@ -12,7 +12,8 @@ constexpr std::size_t MessageTextRoom = 127;
 extern std::string ResultDocument;
 
 // True for the flavours whose document is PRTG's XML ("EXEXML", "Bramble",
-// "Kestrel"); the error document is XML in every flavour.
+// "Kestrel"); the error document is XML in every flavour but "Nagios", whose
+// document is a monitoring plugin's status line (output/PluginStatus.h).
 bool IsXmlFlavour();
 
 // "&", "<" and ">" as the entities an XML parser reads back as these characters.

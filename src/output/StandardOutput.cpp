@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "output/PluginStatus.h"
 #include "platform/OutputLock.h"
 #include "platform/StandardStreams.h"
 
@@ -17,6 +18,14 @@ bool OutputLost = false;
 // Set once the run's document is complete, with the exit code it ends with.
 bool Complete = false;
 int CompleteExitCode = 0;
+
+// The exit code the host reads for the sensor's own (0 success, 1 the fatal
+// report, 2 an error document): a monitoring plugin's is its status line's
+// state, and 3 (UNKNOWN) when standard output took nothing; PRTG's is 2 then.
+int HostExitCode(int sensorExitCode) {
+    if (IsPluginFlavour()) return OutputLost ? static_cast<int>(PluginState::Unknown) : PluginExitCode();
+    return OutputLost ? 2 : sensorExitCode;
+}
 
 }  // namespace
 
@@ -44,13 +53,17 @@ bool StandardOutputLost() {
 void DocumentComplete(int exitCode) {
     OutputLockHeld held;
     Complete = true;
-    CompleteExitCode = exitCode;
+    CompleteExitCode = HostExitCode(exitCode);
 }
 
 bool DocumentCompleteLocked(int& exitCode) {
-    exitCode = OutputLost ? 2 : CompleteExitCode;
+    exitCode = OutputLost ? LostOutputExitCode() : CompleteExitCode;
     return Complete;
 }
+
+int LostOutputExitCode() { return IsPluginFlavour() ? static_cast<int>(PluginState::Unknown) : 2; }
+
+int ErrorExitCodeLocked(int stateExitCode) { return OutputLost ? LostOutputExitCode() : stateExitCode; }
 
 void SetProcessEndHook(ProcessEndHook hook) { EndHook = hook; }
 
@@ -62,7 +75,7 @@ void EndProcess(int exitCode) {
     if (!EndHook && !OutputLost && !FinishStandardOutput()) OutputLost = true;
     // The monitoring host must not take an answer it never got for success,
     // nor for the fatal report.
-    if (OutputLost) exitCode = 2;
+    exitCode = HostExitCode(exitCode);
     // A deadline passing from here on ends the process the same way.
     Complete = true;
     CompleteExitCode = exitCode;

@@ -24,8 +24,16 @@ bool StandardOutputLost();
 
 // Ends the process with the exit code, or with 2 when standard output could
 // not take everything written to it (closed at start, a write failed, or its
-// closing at the end failed).
+// closing at the end failed). In the flavour "Nagios" the exit code is the
+// state of the status line written (0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN),
+// and 3 when standard output could not take it.
 [[noreturn]] void EndProcess(int exitCode);
+
+// The exit code of a run whose output was lost: 2, or 3 for "Nagios".
+int LostOutputExitCode();
+// For a caller that holds the output lock and wrote an error of its own (the
+// watchdog): the error's exit code, unless the output was lost.
+int ErrorExitCodeLocked(int stateExitCode);
 
 // The run's document is on standard output as a whole, and the run will end
 // with this exit code: a deadline that passes from now on leaves the output as

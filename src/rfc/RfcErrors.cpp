@@ -4,6 +4,7 @@
 
 #include "config/RunSettings.h"
 #include "output/Console.h"
+#include "output/PluginStatus.h"
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
 #include "platform/Files.h"
@@ -36,11 +37,17 @@ void ReportRfcFailure(const std::string& operation) {
     const std::string message = BoundedText(info.message, sizeof info.message);
 
     // The report's lines are console text, which PRTG's parser cannot read:
-    // quietly, in an XML flavour, the host gets the report as an error document.
-    const bool asDocument = !RunSettings.VerboseMode && IsXmlFlavour();
+    // quietly, in an XML flavour, the host gets the report as an error
+    // document, and a monitoring plugin's host as its status line, which a
+    // verbose run writes after the report.
+    const std::string errorText =
+        "Error 1020: RFC error in " + operation + (message.empty() ? "" : " - " + message);
+    const bool asDocument = !RunSettings.VerboseMode && (IsXmlFlavour() || IsPluginFlavour());
     if (asDocument) {
-        WriteErrorDocument("Error 1020: RFC error in " + operation + (message.empty() ? "" : " - " + message));
+        WriteErrorDocument(errorText);
         WriteDocument();
+        // The report is what the host gets; closing the connections may hang.
+        DocumentComplete(1);
     } else {
         WriteOutLine("RFC error");
         PrintField("operation/code", 0, 15, operation);
@@ -50,12 +57,14 @@ void ReportRfcFailure(const std::string& operation) {
         PrintField("internal status", 0, 15, BoundedText(info.intstat, sizeof info.intstat));
         WriteOut("\n");
     }
-    // The report is what the host gets; closing the connections may hang.
-    if (asDocument) DocumentComplete(1);
     if (Rfc.RfcClose) Rfc.RfcClose(0);
     if (!asDocument) WriteOutLine("* Programm aborted...");
     const bool markerCreated = CreateEmptyFile(EndOfOutputMarkerPath);
     if (!markerCreated && !asDocument) WriteOutLine("* Error at EoXput-File...");
+    if (!asDocument && IsPluginFlavour()) {
+        WriteErrorDocument(errorText);
+        WriteDocument();
+    }
     EndProcess(1);
 }
 

@@ -8,6 +8,7 @@
 #include "config/SystemProfile.h"
 #include "output/Console.h"
 #include "output/Deadline.h"
+#include "output/PluginStatus.h"
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
 #include "platform/Files.h"
@@ -101,6 +102,9 @@ void ProcessSystem(const std::string& systemName) {
 void WriteSummary() {
     // A failed check's error text is not carried into the summary.
     EmptyDocument();
+    // A monitoring plugin's state needs every system: one that failed, or
+    // whose profile is missing, is not OK.
+    if (Failed > 0 || NoSystems > Processed + Failed) RaisePluginState(PluginState::Critical);
     BeginText();
     AppendTextToDocument("(***) " + RunSettings.ItemIdentification + ": NoSystems=" + std::to_string(NoSystems) +
                          ", Processed=" + std::to_string(Processed) + ", Failed=" + std::to_string(Failed));

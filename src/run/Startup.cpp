@@ -8,6 +8,7 @@
 #include "config/RunSettings.h"
 #include "config/SensorDirectory.h"
 #include "config/SystemProfile.h"
+#include "config/Thresholds.h"
 #include "config/TimeoutOption.h"
 #include "output/Channel.h"
 #include "output/Deadline.h"
@@ -26,7 +27,6 @@ void EndIfFailed(const std::string& errorText) {
 }
 
 void TakeCommandLine(int argc, char** argv) {
-    RunSettings.ProgramPath = argc > 0 && argv[0] ? argv[0] : "";
     RunSettings.ProfileName = argv[1];
     std::string options = argc > 2 ? argv[2] : "";
     if (argc > 3) options += std::string(" ") + argv[3];
@@ -54,6 +54,9 @@ int RunSensor(int argc, char** argv) {
     RunSettings.TraceLine = "* " + TimeOfDay() + " SAP " + ProgramName + " " + VersionText;
     ChannelCounter = 0;
     BuildScramblingKey();
+    // Errors before the options are read answer in the form the program's name asks for.
+    RunSettings.ProgramPath = argc > 0 && argv[0] ? argv[0] : "";
+    RunSettings.HostFlavour = DefaultHostFlavour(RunSettings.ProgramPath);
 
     if (argc < 2 || argv[1] == nullptr) EndWithErrorDocument("Error 1001: Parameter for Profile-Name is missing !");
     TakeCommandLine(argc, argv);
@@ -61,7 +64,6 @@ int RunSensor(int argc, char** argv) {
     ResolveProfileName();
 
     ResetLogonEntries();
-    RunSettings.HostFlavour = "EXEXML";
     EndIfFailed(SelectHostFlavour());
     EndIfFailed(SelectDeadline());
     // From here on a run that waits too long ends with Error 1019: the
@@ -73,6 +75,8 @@ int RunSensor(int argc, char** argv) {
 
     SplitProfileDirectory();
     UpdateDeadlineNotice(RunSettings.ProfileName);
+    // Known now: whether the run is a multi-system run, which CH= depends on.
+    if (RunSettings.HostFlavour == "Nagios") EndIfFailed(SelectThresholds(RunSettings.GlobalMode));
     // With "@" the discovery is skipped, so the profile is taken where the
     // command line names it, as for the other flavours.
     const bool atNamedPlace = RunSettings.HostFlavour != "EXEXML" || ParameterHas("@");

@@ -6,12 +6,26 @@ the document, an element left open, or a raw "&" or "<" makes the sensor go
 down with PRTG's own parse error instead of the sensor's text. So, for every
 case in an XML flavour without a verbose option (whose console lines are for a
 terminal), the output must be exactly one XML document whose root is Prtg.
+
+Hosts of monitoring plugins (Nagios, Icinga, Naemon) read one status line,
+"SERVICE STATE - text | performance data", and the exit code of the state. So,
+for every case in the flavour Nagios without a verbose option, the output must
+be exactly that line, its performance data in the guidelines' syntax, and the
+exit code that of its state.
 """
 
+import re
 import xml.etree.ElementTree as ElementTree
 
 TEXT_FLAVOURS = ("PINEWOOD", "JUNIPER")
+XML_FLAVOURS = ("EXEXML", "KESTREL", "BRAMBLE")
+PLUGIN_FLAVOUR = "NAGIOS"
 VERBOSE_MARKS = "#@$%"
+PLUGIN_STATES = ("OK", "WARNING", "CRITICAL", "UNKNOWN")
+_NUMBER = r"-?[0-9]+(?:\.[0-9]+)?"
+_RANGE = rf"(?:~|{_NUMBER})?:?(?:{_NUMBER})?"
+_ENTRY = rf"(?:'[^'=]*'|[A-Za-z0-9_.-]+)={_NUMBER}(?:;{_RANGE}){{0,2}}"
+PLUGIN_LINE = re.compile(rf"SPACEWARDEN ({'|'.join(PLUGIN_STATES)}) - ([^|\n]*?)(?: \| ({_ENTRY}(?: {_ENTRY})*))?\n")
 
 
 def options_of(args):
@@ -31,12 +45,46 @@ def flavour_of(args):
     return value
 
 
-def is_quiet_xml_run(args):
+def output_form(args, program="SpaceWarden"):
+    """How the sensor answers: "xml", "text" or "plugin". Without FLAVOUR= (or
+    with an unknown one, whose Error 1008 comes in the default's form) the
+    program's name decides: check_... is a monitoring plugin."""
+    flavour = flavour_of(args)
+    if flavour in TEXT_FLAVOURS:
+        return "text"
+    if flavour in XML_FLAVOURS:
+        return "xml"
+    if flavour == PLUGIN_FLAVOUR or program.lower().startswith("check_"):
+        return "plugin"
+    return "xml"
+
+
+def is_verbose(args):
+    return any(mark in options_of(args) for mark in VERBOSE_MARKS)
+
+
+def is_quiet_xml_run(args, program="SpaceWarden"):
     """Whether the sensor answers the host with an XML document alone: an XML
     flavour (an unknown flavour gets the XML error document) and no verbose option."""
-    if any(mark in options_of(args) for mark in VERBOSE_MARKS):
-        return False
-    return flavour_of(args) not in TEXT_FLAVOURS
+    return not is_verbose(args) and output_form(args, program) == "xml"
+
+
+def is_quiet_plugin_run(args, program="SpaceWarden"):
+    """Whether the sensor answers as a monitoring plugin with its status line alone."""
+    return not is_verbose(args) and output_form(args, program) == "plugin"
+
+
+def plugin_status_problem(output, exit_code):
+    """Why a monitoring plugins' host would not read the output as one status
+    line whose state is the exit code's, or None."""
+    text = output.decode("latin-1")
+    match = PLUGIN_LINE.fullmatch(text)
+    if not match:
+        return f"standard output is not one status line 'SPACEWARDEN STATE - text | perfdata': {text!r}"
+    state = PLUGIN_STATES.index(match.group(1))
+    if exit_code != state:
+        return f"the state {match.group(1)} goes with exit code {state}, not {exit_code}"
+    return None
 
 
 def prtg_document_problem(output):

@@ -45,7 +45,8 @@ import wine_prefix
 
 TIMEOUT_SECONDS = 10
 SKIPPED = 77
-CASE_KEYS = ({"description", "args", "library", "libraries", "scenario", "cwd", "env", "files", "expect", "skip"}
+CASE_KEYS = ({"description", "program", "args", "library", "libraries", "scenario", "cwd", "env", "files", "expect",
+              "skip"}
              | nwrfc_chain.CASE_KEYS)
 EXPECT_KEYS = ({"exit", "stdout", "stderr", "absent", "present", "journal", "journal_exact", "files", "text_files"}
                | nwrfc_chain.EXPECT_KEYS)
@@ -104,8 +105,14 @@ class NativeHost:
     def argument(self, text):
         return to_bytes(text)
 
-    def command(self, arguments):
-        return [self.tools["sensor"]] + arguments
+    def command(self, arguments, sensor=None):
+        return [sensor or self.tools["sensor"]] + arguments
+
+    def program_copy(self, scratch, program):
+        """The sensor under another name, as a host installs it (a link, as Debian's package does)."""
+        copy = scratch / program
+        copy.symlink_to(self.tools["sensor"])
+        return str(copy)
 
     @contextlib.contextmanager
     def drives_mapped(self, drives):
@@ -149,8 +156,13 @@ class WineHost(NativeHost):
     def argument(self, text):
         return windows_text(text).encode("utf-8")
 
-    def command(self, arguments):
-        return ["wine", self.tools["sensor"]] + arguments
+    def command(self, arguments, sensor=None):
+        return ["wine", sensor or self.tools["sensor"]] + arguments
+
+    def program_copy(self, scratch, program):
+        copy = scratch / (program + ".exe")
+        shutil.copyfile(self.tools["sensor"], copy)
+        return str(copy)
 
     def _unmap(self, drives):
         devices = self.prefix / "dosdevices"
@@ -411,7 +423,7 @@ def faulted_command(case, host, drives, cwd, command):
         return ["strace", "-f", "-qq", "-o", "/dev/null", "-P", traced, "-e", "trace=read",
                 "-e", f"inject=read:error=EIO:when={when}", "--"] + command
     if isinstance(host, WineHost) and case.get("standard_output") == "closed":
-        return ["wine", host.tools["launcher"], host.name_of(host.tools["sensor"])] + command[2:]
+        return ["wine", host.tools["launcher"], host.name_of(command[1])] + command[2:]
     return command
 
 
@@ -495,7 +507,8 @@ def run_case(case, host, scratch, chain=None, keep=False):
     lay_out_special_files(case, host, drives, cwd)
 
     timeout = nwrfc_chain.TIMEOUT_SECONDS if chain else TIMEOUT_SECONDS
-    command = host.command([host.argument(a) for a in case.get("args", [])])
+    sensor = host.program_copy(scratch, case["program"]) if "program" in case else None
+    command = host.command([host.argument(a) for a in case.get("args", [])], sensor)
     command = faulted_command(case, host, drives, cwd, command)
     try:
         with host.drives_mapped(drives) as host_env:
@@ -512,10 +525,15 @@ def run_case(case, host, scratch, chain=None, keep=False):
         failures.append(f"exit code {code}, expected {expect['exit']}")
     if not matches(expect["stdout"], stdout):
         failures.append(describe_mismatch("stdout", expect["stdout"], stdout))
-    if "standard_output" not in case and host_formats.is_quiet_xml_run(case.get("args", [])):
+    program = case.get("program", "SpaceWarden")
+    if "standard_output" not in case and host_formats.is_quiet_xml_run(case.get("args", []), program):
         problem = host_formats.prtg_document_problem(stdout)
         if problem:
             failures.append(f"PRTG could not read it: {problem}")
+    if "standard_output" not in case and host_formats.is_quiet_plugin_run(case.get("args", []), program):
+        problem = host_formats.plugin_status_problem(stdout, code)
+        if problem:
+            failures.append(f"a monitoring plugins' host could not read it: {problem}")
     if not matches(expect.get("stderr", ""), stderr):
         failures.append(describe_mismatch("stderr", expect.get("stderr", ""), stderr))
     for key in expect.get("absent", []):

@@ -5,7 +5,7 @@ PRTG with an XML document alone, and which outputs its parser refuses."""
 import sys
 import unittest
 
-from host_formats import is_quiet_xml_run, prtg_document_problem
+from host_formats import is_quiet_plugin_run, is_quiet_xml_run, plugin_status_problem, prtg_document_problem
 
 
 class QuietXmlRuns(unittest.TestCase):
@@ -26,6 +26,22 @@ class QuietXmlRuns(unittest.TestCase):
         for args, quiet in cases:
             with self.subTest(args=args):
                 self.assertEqual(is_quiet_xml_run(args), quiet)
+
+    def test_plugin_runs(self):
+        cases = [
+            (["PRD", "FLAVOUR=Nagios"], "SpaceWarden", True),
+            (["PRD", "flavour=nagios,WARN=1"], "SpaceWarden", True),
+            (["PRD"], "check_spacewarden", True),
+            ([], "check_spacewarden", True),                       # Error 1001 as a status line
+            (["PRD", "FLAVOUR=Nowhere"], "check_spacewarden", True),
+            (["PRD", "FLAVOUR=EXEXML"], "check_spacewarden", False),  # FLAVOUR= wins over the name
+            (["PRD"], "SpaceWarden", False),
+            (["PRD", "FLAVOUR=Nagios #"], "SpaceWarden", False),
+        ]
+        for args, program, quiet in cases:
+            with self.subTest(args=args, program=program):
+                self.assertEqual(is_quiet_plugin_run(args, program), quiet)
+                self.assertEqual(is_quiet_xml_run(args, program), not quiet and "#" not in " ".join(args))
 
 
 class PrtgDocuments(unittest.TestCase):
@@ -54,6 +70,32 @@ class PrtgDocuments(unittest.TestCase):
         for output, problem in refused:
             with self.subTest(output=output):
                 self.assertIn(problem, prtg_document_problem(output) or "")
+
+
+class PluginStatusLines(unittest.TestCase):
+    def test_lines(self):
+        readable = [
+            (b"SPACEWARDEN OK - (PRD) Oracle: Critical_Spaces=2 | Critical_Spaces=2 Critical_Objects=1234\n", 0),
+            (b"SPACEWARDEN CRITICAL - t | 'PRD host'=3;10;~:20 QAS.P00=-1;;5:\n", 2),
+            (b"SPACEWARDEN WARNING - (***) Critical_Spaces: NoSystems=1 | a=1;10\n", 1),
+            (b"SPACEWARDEN UNKNOWN - Error 1002: Profile R&D.P00 is missing...\n", 3),
+            (b"SPACEWARDEN OK - (***) Critical_Spaces: NoSystems=0, Processed=0, Failed=0\n", 0),
+        ]
+        refused = [
+            (b"SPACEWARDEN OK - text | a=1\n", 2, "goes with exit code 0"),
+            (b"SPACEWARDEN OK - text | a=1\nmore\n", 0, "not one status line"),
+            (b"SPACEWARDEN OK - text | a b=1\n", 0, "not one status line"),
+            (b"SPACEWARDEN OK - a|b | a=1\n", 0, "not one status line"),
+            (b"SPACEWARDEN FINE - text\n", 0, "not one status line"),
+            (b"SPACEWARDEN OK - text", 0, "not one status line"),
+            (b"<Prtg>\n<Error>1</Error>\n</Prtg>\n", 2, "not one status line"),
+        ]
+        for output, code in readable:
+            with self.subTest(output=output):
+                self.assertIsNone(plugin_status_problem(output, code))
+        for output, code, problem in refused:
+            with self.subTest(output=output):
+                self.assertIn(problem, plugin_status_problem(output, code) or "")
 
 
 if __name__ == "__main__":

@@ -31,11 +31,20 @@ TEST_CASE("profile names: default extension, the word GLOBAL and the directory")
         {"GLOBAL.TXT", "GLOBAL.TXT", "", false},
         {"GLOBAL1", "GLOBAL1.P00", "", false},
         {std::string(300, 'p'), std::string(300, 'p') + ".P00", "", false},
+        {"/etc/spacewarden/PRD", "/etc/spacewarden/PRD.P00", "", false},  // a machine path is Nagios's only
+        {"N:/etc/spacewarden/PRD", "PRD.P00", "/etc/spacewarden/", false},
+        {"N:/etc/spacewarden/GLOBAL", "SAP Overseer.Gbl", "/etc/spacewarden/", true},
+        {"N:/etc/sw\\x/PRD", "PRD.P00", "/etc/sw\\x/", false},
+        {"N:sub/PRD", "sub/PRD.P00", "", false},
+        {"N:C:\\Sensors\\PRD", "PRD.P00", "C:\\Sensors\\", false},
     };
     for (const Case& c : cases) {
         CAPTURE(c.argument);
         RunSettings = RunSettingsRecord{};
-        RunSettings.ProfileName = c.argument;
+        // "N:" marks a monitoring plugin's run.
+        const bool plugin = c.argument.rfind("N:", 0) == 0;
+        if (plugin) RunSettings.HostFlavour = "Nagios";
+        RunSettings.ProfileName = plugin ? c.argument.substr(2) : c.argument;
         ResolveProfileName();
         SplitProfileDirectory();
         CHECK(RunSettings.ProfileName == c.name);
@@ -71,14 +80,40 @@ TEST_CASE("host flavour from the FLAVOUR= option") {
         {"FLAVOUR=Pinewoods", "EXEXML", "Error 1008: Host-Flavour Pinewoods is unknown..."},
         {"CH=1,FLAVOUR=", "EXEXML", "Error 1008: Host-Flavour  is unknown..."},
         {"FLAVOUR=Kestrel FLAVOUR=Juniper", "Kestrel", ""},
+        {"FLAVOUR=nagios,WARN=5", "Nagios", ""},
+        {"P:", "Nagios", ""},  // "P:": called as check_spacewarden
+        {"P:FLAVOUR=EXEXML", "EXEXML", ""},
+        {"P:FLAVOUR=Icinga", "Nagios", "Error 1008: Host-Flavour Icinga is unknown..."},
     };
     for (const Case& c : cases) {
         CAPTURE(c.options);
         RunSettings = RunSettingsRecord{};
-        RunSettings.ParameterTextAsGiven = c.options;
-        RunSettings.ParameterText = UpperAscii(c.options);
+        const bool plugin = c.options.rfind("P:", 0) == 0;
+        if (plugin) RunSettings.ProgramPath = "/usr/lib/nagios/plugins/check_spacewarden";
+        const std::string options = plugin ? c.options.substr(2) : c.options;
+        RunSettings.ParameterTextAsGiven = options;
+        RunSettings.ParameterText = UpperAscii(options);
         CHECK(SelectHostFlavour() == c.error);
         if (c.error.empty()) CHECK(RunSettings.HostFlavour == c.flavour);
+    }
+}
+
+TEST_CASE("a program called check_... is a monitoring plugin") {
+    const std::pair<const char*, const char*> cases[] = {
+        {"check_spacewarden", "Nagios"},
+        {"/usr/lib/nagios/plugins/check_spacewarden", "Nagios"},
+        {"Z:\\build\\CHECK_SAP.EXE", "Nagios"},
+        {"check_", "Nagios"},
+        {"SpaceWarden", "EXEXML"},
+        {"C:\\PRTG\\SpaceWarden.exe", "EXEXML"},
+        {"/opt/check_dir/SpaceWarden", "EXEXML"},
+        {"xcheck_sw", "EXEXML"},
+        {"check", "EXEXML"},
+        {"", "EXEXML"},
+    };
+    for (const auto& [program, flavour] : cases) {
+        CAPTURE(program);
+        CHECK(DefaultHostFlavour(program) == flavour);
     }
 }
 

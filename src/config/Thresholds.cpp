@@ -1,0 +1,88 @@
+#include "config/Thresholds.h"
+
+#include <cstdlib>
+
+#include "config/RunSettings.h"
+
+ThresholdsRecord Thresholds;
+
+namespace {
+
+// Channels of the single-system run: Critical_Spaces to Critical_Indexes.
+constexpr long SingleSystemChannels = 5;
+
+// A decimal number as the guidelines write them: a sign, digits and a
+// fraction, no exponent.
+bool ParseNumber(const std::string& text, double& number) {
+    std::size_t at = text.empty() || (text[0] != '-' && text[0] != '+') ? 0 : 1;
+    std::size_t digits = 0;
+    bool point = false;
+    for (std::size_t i = at; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9')
+            ++digits;
+        else if (text[i] == '.' && !point)
+            point = true;
+        else
+            return false;
+    }
+    if (digits == 0) return false;
+    number = std::strtod(text.c_str(), nullptr);
+    return true;
+}
+
+std::string InvalidText(const std::string& keyword, const std::string& value) {
+    return "Error 1009: Invalid " + keyword + value + " !";
+}
+
+}  // namespace
+
+bool ParseRange(const std::string& text, ThresholdRange& range) {
+    range = ThresholdRange{};
+    range.Text = text;
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos) {
+        range.Start = 0;
+        if (!ParseNumber(text, range.End)) return false;
+    } else {
+        const std::string start = text.substr(0, colon);
+        const std::string end = text.substr(colon + 1);
+        if (start == "~")
+            range.FromMinusInfinity = true;
+        else if (!ParseNumber(start, range.Start))
+            return false;
+        if (end.empty())
+            range.ToInfinity = true;
+        else if (!ParseNumber(end, range.End))
+            return false;
+        if (!range.FromMinusInfinity && !range.ToInfinity && range.Start > range.End) return false;
+    }
+    range.Given = true;
+    return true;
+}
+
+bool OutsideRange(const ThresholdRange& range, double value) {
+    if (!range.Given) return false;
+    if (!range.FromMinusInfinity && value < range.Start) return true;
+    if (!range.ToInfinity && value > range.End) return true;
+    return false;
+}
+
+std::string SelectThresholds(bool multiSystemRun) {
+    Thresholds = ThresholdsRecord{};
+    const std::pair<const char*, ThresholdRange*> ranges[] = {{"WARN=", &Thresholds.Warning},
+                                                              {"CRIT=", &Thresholds.Critical}};
+    for (const auto& [keyword, range] : ranges) {
+        if (!ParameterHas(keyword)) continue;
+        const std::string value = OptionValueAt(keyword, std::string::npos, " ,");
+        if (!ParseRange(value, *range)) return InvalidText(keyword, value);
+    }
+    if (ParameterHas("CH=")) {
+        // Read as the channel writer reads it: at most three characters.
+        const long selected = std::atol(OptionValueAt("CH=", 3, ",").c_str());
+        const long last = multiSystemRun ? 999 : SingleSystemChannels;
+        Thresholds.SelectedChannelText = OptionValueAt("CH=", std::string::npos, " ,");
+        if (selected < 1 || selected > last) return InvalidText("CH=", Thresholds.SelectedChannelText);
+        Thresholds.SelectedChannel = selected;
+    }
+    return "";
+}

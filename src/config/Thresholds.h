@@ -1,0 +1,41 @@
+// The monitoring-plugins thresholds of the flavour "Nagios": WARN= and CRIT=
+// with a range each, and the channel that CH= selects for judging.
+#pragma once
+
+#include <string>
+
+// A range of the monitoring-plugins development guidelines, endpoints
+// included: "10" is 0 to 10, "10:" 10 and up, "~:10" up to 10, "10:20".
+// A value outside it alerts. "@" (alert inside) is not offered: "@" is an
+// option of its own.
+struct ThresholdRange {
+    bool Given = false;
+    std::string Text;  // as given, for the performance data
+    bool FromMinusInfinity = false;
+    bool ToInfinity = false;
+    double Start = 0;
+    double End = 0;
+};
+
+// Reads a range; false when the text is none (also for one with "@", or
+// whose start exceeds its end).
+bool ParseRange(const std::string& text, ThresholdRange& range);
+
+// Whether a value alerts against the range: below its start or above its end.
+bool OutsideRange(const ThresholdRange& range, double value);
+
+struct ThresholdsRecord {
+    ThresholdRange Warning;
+    ThresholdRange Critical;
+    long SelectedChannel = 0;  // CH=n, 0: every channel
+    std::string SelectedChannelText;  // the value of CH= as given
+};
+extern ThresholdsRecord Thresholds;
+
+// Reads WARN=, CRIT= and CH= from the options for the flavour "Nagios", from
+// the command line also in listing mode (the host's service definition gives
+// them, not the listing's sensor entry). A
+// single-system run has five channels, so CH= selects 1 to 5 there; a
+// multi-system run one of its systems' channels, from 1. Returns an empty
+// text, or "Error 1009: Invalid " + keyword + the value as given + " !".
+std::string SelectThresholds(bool multiSystemRun);

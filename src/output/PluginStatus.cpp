@@ -1,0 +1,157 @@
+#include "output/PluginStatus.h"
+
+#include <cstdlib>
+#include <vector>
+
+#include "config/RunSettings.h"
+#include "config/Thresholds.h"
+
+namespace {
+
+constexpr const char* ServiceName = "SPACEWARDEN";
+// Room of an error text, as in the error document.
+constexpr std::size_t ErrorTextRoom = 127;
+
+struct PluginChannel {
+    std::string Label;
+    std::string Value;
+};
+
+struct PluginStatusRecord {
+    std::string Text;
+    std::vector<PluginChannel> Channels;
+    PluginState Raised = PluginState::Ok;
+    bool Written = false;
+    PluginState State = PluginState::Unknown;
+};
+PluginStatusRecord Status;
+
+const char* StateName(PluginState state) {
+    switch (state) {
+        case PluginState::Ok: return "OK";
+        case PluginState::Warning: return "WARNING";
+        case PluginState::Critical: return "CRITICAL";
+        case PluginState::Unknown: break;
+    }
+    return "UNKNOWN";
+}
+
+PluginState Worse(PluginState a, PluginState b) { return static_cast<int>(a) >= static_cast<int>(b) ? a : b; }
+
+// A text of the line: a "|" would start performance data, a line end a second line.
+std::string LineText(std::string_view text) {
+    std::string shown(text);
+    for (char& c : shown) {
+        if (c == '|') c = '/';
+        if (c == '\n' || c == '\r') c = ' ';
+    }
+    return shown;
+}
+
+bool IsPlainLabelCharacter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '.' ||
+           c == '-';
+}
+
+std::string PerformanceEntry(const PluginChannel& channel) {
+    std::string entry = PerformanceLabel(channel.Label) + "=" + channel.Value;
+    const ThresholdRange& warning = Thresholds.Warning;
+    const ThresholdRange& critical = Thresholds.Critical;
+    if (critical.Given)
+        entry += ";" + warning.Text + ";" + critical.Text;
+    else if (warning.Given)
+        entry += ";" + warning.Text;
+    return entry;
+}
+
+PluginState Judged(const PluginChannel& channel) {
+    const double value = std::strtod(channel.Value.c_str(), nullptr);
+    if (OutsideRange(Thresholds.Critical, value)) return PluginState::Critical;
+    if (OutsideRange(Thresholds.Warning, value)) return PluginState::Warning;
+    return PluginState::Ok;
+}
+
+std::string StatusBeginning(PluginState state, std::string_view text) {
+    return std::string(ServiceName) + " " + StateName(state) + " - " + LineText(text);
+}
+
+}  // namespace
+
+bool IsPluginFlavour() { return RunSettings.HostFlavour == "Nagios"; }
+
+void BeginPluginStatus() {
+    const bool written = Status.Written;
+    const PluginState state = Status.State;
+    Status = PluginStatusRecord{};
+    Status.Written = written;
+    Status.State = state;
+}
+
+void AppendPluginText(std::string_view text) { Status.Text += text; }
+
+void AddPluginChannel(unsigned number, const std::string& label, const std::string& value) {
+    const long selected = Thresholds.SelectedChannel;
+    if (selected != 0 && selected != static_cast<long>(number)) return;
+    Status.Channels.push_back(PluginChannel{label, value});
+}
+
+void RaisePluginState(PluginState atLeast) { Status.Raised = Worse(Status.Raised, atLeast); }
+
+std::string PluginStatusLine(std::size_t room) {
+    PluginState state = Status.Raised;
+    for (const PluginChannel& channel : Status.Channels) state = Worse(state, Judged(channel));
+
+    // CH= beyond the channels of a multi-system run: nothing to judge. A
+    // failed system explains it; otherwise the option is wrong.
+    if (Thresholds.SelectedChannel != 0 && Status.Channels.empty() && state != PluginState::Critical) {
+        const std::string error = "Error 1009: Invalid CH=" + Thresholds.SelectedChannelText + " !";
+        NotePluginError(error);
+        return PluginErrorLine(error);
+    }
+
+    std::string line = StatusBeginning(state, Status.Text);
+    std::string performance;
+    for (const PluginChannel& channel : Status.Channels) {
+        const std::string entry = PerformanceEntry(channel);
+        const std::size_t separator = performance.empty() ? 3 : 1;  // " | " or " "
+        if (line.size() + performance.size() + separator + entry.size() + 1 > room) break;
+        performance += (performance.empty() ? "" : " ") + entry;
+    }
+    if (!performance.empty()) line += " | " + performance;
+    Status.Written = true;
+    Status.State = state;
+    return line + "\n";
+}
+
+PluginState PluginErrorState(std::string_view errorText) {
+    // "Error NNNN: ..." with the number of a failure of reaching or asking the system.
+    if (errorText.size() >= 10 && errorText.substr(0, 6) == "Error ") {
+        const std::string_view number = errorText.substr(6, 4);
+        for (const char* critical : {"1011", "1012", "1013", "1014", "1015", "1018", "1019"})
+            if (number == critical) return PluginState::Critical;
+    }
+    return PluginState::Unknown;
+}
+
+std::string PluginErrorLine(std::string_view errorText) {
+    std::string_view text = errorText.substr(0, ErrorTextRoom);
+    return StatusBeginning(PluginErrorState(text), text) + "\n";
+}
+
+void NotePluginError(std::string_view errorText) {
+    Status.Written = true;
+    Status.State = PluginErrorState(errorText.substr(0, ErrorTextRoom));
+}
+
+int PluginExitCode() { return Status.Written ? static_cast<int>(Status.State) : static_cast<int>(PluginState::Unknown); }
+
+std::string PerformanceLabel(const std::string& label) {
+    bool plain = !label.empty();
+    std::string shown = label;
+    for (char& c : shown) {
+        if (c == '\'' || c == '=') c = '_';
+        if (c == '|') c = '/';
+        if (!IsPlainLabelCharacter(c)) plain = false;
+    }
+    return plain ? shown : "'" + shown + "'";
+}
