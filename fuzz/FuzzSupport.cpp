@@ -12,8 +12,10 @@
 #include "config/GlobalListing.h"
 #include "config/RunSettings.h"
 #include "config/SystemProfile.h"
+#include "config/Thresholds.h"
 #include "output/Channel.h"
 #include "output/Console.h"
+#include "output/PluginStatus.h"
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
 #include "platform/Files.h"
@@ -110,6 +112,8 @@ void ResetSensorRecords() {
     CloseEventLog();
     ForgetPathLookups();
     ForgetDocumentOpening();
+    Thresholds = ThresholdsRecord{};
+    BeginPluginStatus();
     TakeStandardOutput();
 }
 

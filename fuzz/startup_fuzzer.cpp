@@ -3,9 +3,10 @@
 // passes them), and the sensor runs as PRTG starts it, in the sensor directory
 // of a simulated installation with the example profiles, the global listing,
 // the item profile and the hint file, against rfcsim's example systems.
-// Every run ends with exit code 0, 1 or 2 and a document within its room; in
-// an XML flavour without a verbose option PRTG reads its whole output as one
-// <Prtg> document.
+// Every run ends with exit code 0, 1 or 2 (0 to 3 as a monitoring plugin) and
+// a document within its room; without a verbose option, in an XML flavour PRTG
+// reads its whole output as one <Prtg> document, and in the flavour Nagios it
+// is one status line of the state the exit code gives.
 // Command lines longer than 1024 bytes are left out: PRTG's parameter field
 // is shorter, and the readers behind them are fuzzed on their own.
 #include <algorithm>
@@ -19,9 +20,12 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "PluginLine.h"
 #include "PrtgDocument.h"
 #include "config/RunSettings.h"
+#include "output/PluginStatus.h"
 #include "output/ResultDocument.h"
+#include "output/StandardOutput.h"
 #include "rfc/RfcErrors.h"
 #include "run/Startup.h"
 
@@ -67,16 +71,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 1; i < count; ++i) argv.push_back(arguments[i - 1].data());
     argv.push_back(nullptr);
 
-    int exitCode = -1;
-    const int ended = ExitCodeOf([&] { exitCode = RunSensor(static_cast<int>(count), argv.data()); });
-    if (ended >= 0) exitCode = ended;
-    Expect(exitCode >= 0 && exitCode <= 2, "an exit code of 0, 1 or 2");
+    // As main ends the process, with the exit code the host reads.
+    const int exitCode = ExitCodeOf([&] { EndProcess(RunSensor(static_cast<int>(count), argv.data())); });
+    Expect(exitCode >= 0 && exitCode <= (IsPluginFlavour() ? 3 : 2), "an exit code of 0, 1 or 2 (3 for a plugin)");
     Expect(ResultDocument.size() <= ResultDocumentRoom, "a document within its room");
     const std::string output = TakeStandardOutput();
     if (IsXmlFlavour() && !RunSettings.VerboseMode) {
         const std::string problem = PrtgDocumentProblem(output);
         if (!problem.empty()) std::fprintf(stderr, "output: %s\nproblem: %s\n", output.c_str(), problem.c_str());
         Expect(problem.empty(), "one <Prtg> document that PRTG reads");
+    }
+    if (IsPluginFlavour() && !RunSettings.VerboseMode) {
+        const std::string problem = PluginLineProblem(output, exitCode);
+        if (!problem.empty()) std::fprintf(stderr, "output: %s\nproblem: %s\n", output.c_str(), problem.c_str());
+        Expect(problem.empty(), "one status line that a monitoring plugins' host reads");
     }
     return 0;
 }

@@ -79,13 +79,7 @@ std::string StatusBeginning(PluginState state, std::string_view text) {
 
 bool IsPluginFlavour() { return RunSettings.HostFlavour == "Nagios"; }
 
-void BeginPluginStatus() {
-    const bool written = Status.Written;
-    const PluginState state = Status.State;
-    Status = PluginStatusRecord{};
-    Status.Written = written;
-    Status.State = state;
-}
+void BeginPluginStatus() { Status = PluginStatusRecord{}; }
 
 void AppendPluginText(std::string_view text) { Status.Text += text; }
 
@@ -151,6 +145,7 @@ std::string PerformanceLabel(const std::string& label) {
     for (char& c : shown) {
         if (c == '\'' || c == '=') c = '_';
         if (c == '|') c = '/';
+        if (c == '\n' || c == '\r') c = ' ';
         if (!IsPlainLabelCharacter(c)) plain = false;
     }
     return plain ? shown : "'" + shown + "'";

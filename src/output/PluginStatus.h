@@ -13,7 +13,7 @@ enum class PluginState { Ok = 0, Warning = 1, Critical = 2, Unknown = 3 };
 // True when the host flavour is "Nagios".
 bool IsPluginFlavour();
 
-// Starts a status: no text, no channels, the state OK.
+// Starts a status: no text, no channels, nothing written yet.
 void BeginPluginStatus();
 // The run's text line, in pieces.
 void AppendPluginText(std::string_view text);
@@ -40,5 +40,6 @@ void NotePluginError(std::string_view errorText);
 int PluginExitCode();
 
 // A channel's label in the performance data: in single quotes unless it holds
-// letters, digits, "_", "." and "-" only; "'" and "=" become "_", "|" "/".
+// letters, digits, "_", "." and "-" only; "'" and "=" become "_", "|" "/",
+// a line end a blank.
 std::string PerformanceLabel(const std::string& label);

@@ -5,6 +5,7 @@
 #include "output/PluginStatus.h"
 #include "platform/OutputLock.h"
 #include "platform/StandardStreams.h"
+#include "platform/Watchdog.h"
 
 namespace {
 
@@ -81,5 +82,6 @@ void EndProcess(int exitCode) {
     CompleteExitCode = exitCode;
     UnlockOutput();
     if (EndHook) EndHook(exitCode);
+    StopWatchdog();
     std::exit(exitCode);
 }

@@ -30,18 +30,29 @@ std::atomic<unsigned long long> Deadline{0};
 std::atomic<void (*)()> Expired{nullptr};
 std::atomic<bool> Started{false};
 
-void SleepMilliseconds(unsigned long long milliseconds) {
 #ifdef _WIN32
-    Sleep(static_cast<DWORD>(milliseconds > 60000 ? 60000 : milliseconds));
+// Set when the run ends by itself: the watchdog ends before the process does,
+// as Wine complains of a thread that the end of its process cuts off.
+HANDLE StopEvent = nullptr;
+HANDLE WatchThreadHandle = nullptr;
+#endif
+
+// Sleeps for at most the time given; false when the watchdog was stopped.
+bool SleepMilliseconds(unsigned long long milliseconds) {
+#ifdef _WIN32
+    return WaitForSingleObject(StopEvent, static_cast<DWORD>(milliseconds > 60000 ? 60000 : milliseconds)) ==
+           WAIT_TIMEOUT;
 #else
     timespec wait{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
     nanosleep(&wait, nullptr);  // woken early by a signal: the loop sleeps again
+    return true;
 #endif
 }
 
 // Sleeps until the deadline, which a later StartWatchdog may have moved.
 void Watch() {
-    for (unsigned long long now = Now(); now < Deadline.load(); now = Now()) SleepMilliseconds(Deadline.load() - now);
+    for (unsigned long long now = Now(); now < Deadline.load(); now = Now())
+        if (!SleepMilliseconds(Deadline.load() - now)) return;
     Expired.load()();
 }
 
@@ -66,12 +77,13 @@ bool StartWatchdog(unsigned seconds, void (*expired)()) {
     Expired = expired;
     if (Started.exchange(true)) return true;
 #ifdef _WIN32
+    StopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     uintptr_t thread = _beginthreadex(nullptr, 64 * 1024, WatchThread, nullptr, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-    if (thread == 0) {
+    if (StopEvent == nullptr || thread == 0) {
         Started = false;
         return false;
     }
-    CloseHandle(reinterpret_cast<HANDLE>(thread));
+    WatchThreadHandle = reinterpret_cast<HANDLE>(thread);
 #else
     pthread_attr_t attributes;
     pthread_attr_init(&attributes);
@@ -85,6 +97,15 @@ bool StartWatchdog(unsigned seconds, void (*expired)()) {
     }
 #endif
     return true;
+}
+
+void StopWatchdog() {
+#ifdef _WIN32
+    if (!Started.load() || WatchThreadHandle == nullptr) return;
+    SetEvent(StopEvent);
+    // A watchdog that is ending the process already needs no waiting for.
+    WaitForSingleObject(WatchThreadHandle, 1000);
+#endif
 }
 
 void EndProcessNow(int exitCode) {

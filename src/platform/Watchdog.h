@@ -13,6 +13,10 @@ void MarkProcessStart();
 // started; the run then goes on without a deadline.
 bool StartWatchdog(unsigned seconds, void (*expired)());
 
+// Stops the watchdog before the run ends by itself, so that the process ends
+// with one thread (Wine complains of a thread cut off by the end of its process).
+void StopWatchdog();
+
 // Ends the process at once with the exit code, from any thread: no exit
 // handlers run and no library is told, as the RFC library may be in the middle
 // of a call on the run's thread. What was written to standard output stays.

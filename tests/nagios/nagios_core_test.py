@@ -1,0 +1,254 @@
+#!/usr/bin/env python3
+"""SpaceWarden as a monitoring plugin under a real Nagios 4 core (Debian's
+nagios4-core): a scratch configuration with one host and a service check per
+situation, each running check_spacewarden against rfcsim's systems; the core
+runs every check once, and the test reads back what the core recorded in its
+status.dat (current_state, plugin_output, performance_data).
+
+    nagios_core_test.py --plugin build/ci/SpaceWarden --rfcsim build/ci/rfcsim/librfcsim.so
+
+Exit code 0 when the core recorded what each service expects, 1 when not,
+77 (skipped) when nagios4 is not installed.
+"""
+
+import argparse
+import grp
+import os
+import pwd
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+SKIPPED = 77
+NAGIOS = "/usr/sbin/nagios4"
+EXAMPLES = Path(__file__).resolve().parents[2] / "examples"
+
+SCENARIO = """
+[system PRD]
+host = sapprd
+rows.TS_CHECK = 2
+rows.CRITOBJ = 1234
+NR_CRIT_OBJ.NR_TS = 6
+[system QAS]
+host = sapqas
+outcome.DB02_ORA_FILL_TS_CHECK__CRITOB = 3
+"""
+
+LISTING = """# GSNG: SAPCORE   : PRD.P00#QAS.P00#
+# GSNX: SAPCORE   :Sensor="SAP SpaceWarden",Item=Critical_Spaces,Alias
+"""
+
+# Service, the plugin's arguments (after the profile), and what the core must record:
+# current_state, plugin_output, performance_data.
+SERVICES = [
+    ("spaces", "{etc}/PRD", "CH=1,WARN=1,CRIT=5",
+     "1", "SPACEWARDEN WARNING - (PRD) Oracle: Critical_Spaces=2, Critical_Objects=1.234",
+     "Critical_Spaces=2;1;5"),
+    ("objects", "{etc}/PRD", "CH=2,CRIT=2000",
+     "0", "SPACEWARDEN OK - (PRD) Oracle: Critical_Spaces=2, Critical_Objects=1.234",
+     "Critical_Objects=1234;;2000"),
+    ("all", "{etc}/PRD", "WARN=~:1000",
+     "1", "SPACEWARDEN WARNING - (PRD) Oracle: Critical_Spaces=2, Critical_Objects=1.234",
+     "Critical_Spaces=2;~:1000 Critical_Objects=1234;~:1000 Critical_TableSpc=6;~:1000 "
+     "Critical_Tables=0;~:1000 Critical_Indexes=0;~:1000"),
+    ("listing", "{etc}/GLOBAL", "SAPCORE",
+     "2", "SPACEWARDEN CRITICAL - (***) Critical_Spaces: NoSystems=2, Processed=1, Failed=1", "PRD=2"),
+    ("missing", "{etc}/DEV", "",
+     "3", "SPACEWARDEN UNKNOWN - Error 1002: Profile {etc}/DEV.P00 is missing...", ""),
+    ("thresholds", "{etc}/PRD", "WARN=@5",
+     "3", "SPACEWARDEN UNKNOWN - Error 1009: Invalid WARN=@5 !", ""),
+]
+
+
+def nagios_config(scratch, user, group):
+    return f"""log_file={scratch}/nagios.log
+cfg_file={scratch}/objects.cfg
+object_cache_file={scratch}/objects.cache
+precached_object_file={scratch}/objects.precache
+status_file={scratch}/status.dat
+status_update_interval=1
+nagios_user={user}
+nagios_group={group}
+check_external_commands=0
+command_file={scratch}/nagios.cmd
+lock_file={scratch}/nagios.lock
+temp_file={scratch}/nagios.tmp
+temp_path={scratch}
+check_result_path={scratch}/checkresults
+check_result_reaper_frequency=1
+interval_length=1
+service_inter_check_delay_method=n
+host_inter_check_delay_method=n
+max_service_check_spread=1
+retain_state_information=0
+use_syslog=0
+enable_notifications=0
+execute_host_checks=0
+enable_flap_detection=0
+process_performance_data=0
+illegal_macro_output_chars=`~$&|'"<>
+"""
+
+
+def objects_config(scratch, plugin, rfcsim):
+    services = "".join(f"""
+define service {{
+    host_name               sap
+    service_description     {name}
+    check_command           check_spacewarden!{profile.format(etc=scratch / 'etc')}!{options}
+    max_check_attempts      1
+    check_interval          600
+    retry_interval          600
+    check_period            always
+    notification_period     always
+    contacts                nobody
+}}
+""" for name, profile, options, *_ in SERVICES)
+    return f"""define timeperiod {{
+    timeperiod_name always
+    alias           always
+    sunday          00:00-24:00
+    monday          00:00-24:00
+    tuesday         00:00-24:00
+    wednesday       00:00-24:00
+    thursday        00:00-24:00
+    friday          00:00-24:00
+    saturday        00:00-24:00
+}}
+define command {{
+    command_name    nothing
+    command_line    /bin/true
+}}
+define command {{
+    command_name    check_spacewarden
+    command_line    /usr/bin/env SPACEWARDEN_RFC_LIBRARY={rfcsim} RFCSIM_SCENARIO={scratch}/etc/systems.scenario {plugin} '$ARG1$' '$ARG2$'
+}}
+define contact {{
+    contact_name                    nobody
+    host_notifications_enabled      0
+    service_notifications_enabled   0
+    host_notification_period        always
+    service_notification_period     always
+    host_notification_commands      nothing
+    service_notification_commands   nothing
+}}
+define host {{
+    host_name               sap
+    address                 127.0.0.1
+    max_check_attempts      1
+    check_period            always
+    notification_period     always
+    contacts                nobody
+    active_checks_enabled   0
+}}
+{services}"""
+
+
+def read_status(path):
+    """The servicestatus blocks of status.dat, by service description."""
+    services = {}
+    block = None
+    for line in path.read_text(errors="replace").splitlines():
+        line = line.strip()
+        if line == "servicestatus {":
+            block = {}
+        elif line == "}" and block is not None:
+            services[block.get("service_description")] = block
+            block = None
+        elif block is not None and "=" in line:
+            key, _, value = line.partition("=")
+            block[key] = value
+    return services
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--plugin", required=True, help="the SpaceWarden executable")
+    parser.add_argument("--rfcsim", required=True, help="the simulator library")
+    parser.add_argument("--keep", action="store_true", help="keep the scratch configuration")
+    options = parser.parse_args()
+    if not os.access(NAGIOS, os.X_OK):
+        print(f"SKIP: {NAGIOS} is missing (Debian package nagios4-core)")
+        return SKIPPED
+
+    # As root the core runs its checks as the user nagios; otherwise as the caller.
+    user = "nagios" if os.geteuid() == 0 else pwd.getpwuid(os.geteuid()).pw_name
+    entry = pwd.getpwnam(user)
+    scratch = Path(tempfile.mkdtemp(prefix="spacewarden-nagios-"))
+    failures = []
+    core = None
+    try:
+        etc = scratch / "etc"
+        etc.mkdir()
+        (scratch / "checkresults").mkdir()
+        # The plugin as Debian's package installs it: a link named check_spacewarden.
+        plugin = scratch / "check_spacewarden"
+        plugin.symlink_to(Path(options.plugin).resolve())
+        rfcsim = Path(options.rfcsim).resolve()
+        for name in ("PRD.P00", "QAS.P00"):
+            shutil.copyfile(EXAMPLES / name, etc / name)
+        (etc / "SAP Overseer.Gbl").write_text(LISTING)
+        (etc / "systems.scenario").write_text(SCENARIO)
+        config = scratch / "nagios.cfg"
+        config.write_text(nagios_config(scratch, user, grp.getgrgid(entry.pw_gid).gr_name))
+        (scratch / "objects.cfg").write_text(objects_config(scratch, plugin, rfcsim))
+        for path in [scratch, *scratch.rglob("*")]:
+            os.lchown(path, entry.pw_uid, entry.pw_gid)
+
+        verified = subprocess.run([NAGIOS, "-v", str(config)], capture_output=True, text=True)
+        if verified.returncode != 0:
+            failures.append("nagios4 -v refused the configuration:\n" + verified.stdout + verified.stderr)
+            return 1
+
+        # The checks run in the core's working directory, where the plugin
+        # writes Dev_Rfc.Trc: the scratch directory.
+        core = subprocess.Popen([NAGIOS, str(config)], cwd=scratch, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.STDOUT)
+        status = scratch / "status.dat"
+        deadline = time.monotonic() + 90
+        recorded = {}
+        while time.monotonic() < deadline:
+            time.sleep(1)
+            if status.exists():
+                recorded = read_status(status)
+                if len(recorded) == len(SERVICES) and all(s.get("has_been_checked") == "1" for s in recorded.values()):
+                    break
+        for name, profile, arguments, state, output, performance in SERVICES:
+            service = recorded.get(name)
+            if service is None or service.get("has_been_checked") != "1":
+                failures.append(f"{name}: the core recorded no check")
+                continue
+            wanted = {"current_state": state, "plugin_output": output.format(etc=etc),
+                      "performance_data": performance}
+            for key, value in wanted.items():
+                if service.get(key) != value:
+                    failures.append(f"{name}: {key} is {service.get(key)!r}, expected {value!r}")
+            if not failures:
+                print(f"PASS  {name}: state {state}, {output.format(etc=etc)!r} | {performance!r}")
+    finally:
+        if core is not None:
+            core.send_signal(signal.SIGTERM)
+            try:
+                core.wait(timeout=30)
+            except subprocess.TimeoutExpired:
+                core.kill()
+        if failures:
+            print(f"scratch: {scratch}")
+            log = scratch / "nagios.log"
+            if log.exists():
+                print("nagios.log:\n" + log.read_text(errors="replace")[-3000:])
+        if not failures and not options.keep:
+            shutil.rmtree(scratch, ignore_errors=True)
+    for failure in failures:
+        print("FAIL  " + failure)
+    print(f"{len(SERVICES) - len(failures)} passed, {len(failures)} failed" if failures else
+          f"{len(SERVICES)} passed, 0 failed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
