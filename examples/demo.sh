@@ -77,3 +77,24 @@ run "(4) Multi-system run, item mode: Critical_Objects for the systems of Overse
 # of SAP's NetWeaver RFC library; both read the same simulated systems.
 SPACEWARDEN_RFC_LIBRARY="$adapter" SPACEWARDEN_NWRFC_LIBRARY="$nwrfcsim" \
     run "(5) PRD again, through the NetWeaver RFC adapter (nwrfcsim standing in for SAP's library): the same document" PRD
+
+# The same sensor as a monitoring plugin, as Nagios or Icinga run it: called
+# check_spacewarden (a link, as the Debian package installs it), the profiles
+# named by paths of this machine, thresholds in the monitoring-plugins syntax.
+plugin_dir="$scratch/plugins"
+mkdir -p "$plugin_dir"
+ln -s "$sensor" "$plugin_dir/check_spacewarden"
+plugin() {
+    local heading="$1"
+    shift
+    printf '\n==== %s\n$ check_spacewarden' "$heading"
+    printf " '%s'" "$@"
+    printf '\n'
+    local code=0
+    (cd "$scratch" && "$plugin_dir/check_spacewarden" "$@") || code=$?
+    printf -- '---- exit code %s\n' "$code"
+}
+plugin "(6) A monitoring plugin: PRD's critical objects, WARNING above 1000, CRITICAL above 2000" \
+    "$sensor_dir/PRD" "CH=2,WARN=1000,CRIT=2000"
+plugin "(6) Every channel of QAS, CRITICAL above 0: all OK" "$sensor_dir/QAS" "CRIT=0"
+plugin "(6) The listing SAPALL: DEV is not on Oracle, a CRITICAL error of the SAP system" "$sensor_dir/GLOBAL" SAPALL

@@ -29,7 +29,8 @@ PROGRAMS = {
     "x64": ["SpaceWarden.exe", "SpaceWardenProfile.exe", "rfcsim.dll", "SpaceWardenNwRfc.dll", "nwrfcsim.dll"],
     "x86": ["SpaceWarden.exe", "SpaceWardenProfile.exe", "rfcsim.dll"],
 }
-TEXTS = ["INSTALL.txt", "RELEASE-NOTES.txt", "README.md"] + ["examples/" + name for name in (
+DOCS = sorted(page.name for page in (Path(__file__).resolve().parent.parent / "docs").glob("*.md"))
+TEXTS = ["INSTALL.txt", "RELEASE-NOTES.txt", "README.md"] + ["docs/" + name for name in DOCS] + ["examples/" + name for name in (
     "README.md", "demo.cmd", "PRD.P00", "QAS.P00", "DEV.P00", "SAP Overseer.Gbl", "Overseer.Prf",
     "systems.scenario")]
 # The demo's runs: PRD four times, the listings SAPCORE and SAPALL (DEV is not on Oracle), item mode;
@@ -123,7 +124,7 @@ def main():
     if not problems:
         print(f"release: {options.zip} holds x64 (with the NetWeaver RFC adapter) and x86 with their programs, "
               "INSTALL.txt, RELEASE-NOTES.txt, "
-              f"README.md and the examples; the tables are right; the demo runs: {', '.join(demos)}")
+              f"README.md, docs and the examples; the tables are right; the demo runs: {', '.join(demos)}")
     return 1 if problems else 0
 
 

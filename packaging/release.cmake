@@ -2,7 +2,7 @@
 # SpaceWarden-windows: x64\ with the 64-bit programs (X64_PROGRAMS), x86\ with
 # the 32-bit SpaceWarden.exe, SpaceWardenProfile.exe and rfcsim.dll of the
 # 32-bit build in X86_BUILD (each stripped when STRIP / X86_STRIP is given), and
-# INSTALL.txt, RELEASE-NOTES.txt, README.md and the examples. Text files get
+# INSTALL.txt, RELEASE-NOTES.txt, README.md, docs\ and the examples. Text files get
 # CR LF line ends. Run by the target "release" of the 64-bit Windows build:
 #   cmake --build --preset windows --target release
 foreach(variable SOURCE_DIR OUTPUT_DIR X64_PROGRAMS X86_BUILD)
@@ -52,6 +52,12 @@ endfunction()
 copy_text(${SOURCE_DIR}/packaging/INSTALL.txt ${folder}/INSTALL.txt)
 copy_text(${SOURCE_DIR}/packaging/RELEASE-NOTES.txt ${folder}/RELEASE-NOTES.txt)
 copy_text(${SOURCE_DIR}/README.md ${folder}/README.md)
+# The pages the README links to.
+file(GLOB pages LIST_DIRECTORIES false ${SOURCE_DIR}/docs/*.md)
+foreach(page ${pages})
+  get_filename_component(page_name "${page}" NAME)
+  copy_text("${page}" "${folder}/docs/${page_name}")
+endforeach()
 # The examples without the Linux demo script; demo.cmd is the Windows one.
 file(GLOB examples LIST_DIRECTORIES false ${SOURCE_DIR}/examples/*)
 foreach(example ${examples})
