@@ -113,10 +113,10 @@ TEST_CASE("an unknown flavour leaves the frame untouched but writes XML channels
     CHECK(ResultDocument == "\n<Result><Channel>A</Channel>\n<Value>1</Value></Result>\n");
 }
 
-TEST_CASE("channel units and keys") {
+TEST_CASE("channel units, keys and markup") {
     struct Case {
         const char* flavour;
-        const char* name;
+        std::string name;
         const char* unit;
         std::string expected;
     };
@@ -128,6 +128,14 @@ TEST_CASE("channel units and keys") {
         {"Juniper", "Ping", "Bytes", "\n> Ping: 7 Bytes"},
         {"Pinewood", "Disk (C:) - 1.0.2", "", "\n\nMessage.Disk__C_____1_0.2: Disk (C:) - 1.0.2 (#)\nStatistic.Disk__C_____1_0.2: 7"},
         {"Pinewood", "a/b\\c[d]e*f", "", "\n\nMessage.a_b_c_d_e_f: a/b\\c[d]e*f (#)\nStatistic.a_b_c_d_e_f: 7"},
+        // Markup is escaped in the XML documents only, after the text is cut to its room.
+        {"EXEXML", "R&D <1>", "", "\n<Result><Channel>R&amp;D &lt;1&gt;</Channel>\n<Value>7</Value></Result>\n"},
+        {"Kestrel", "a", "m&s",
+         "\n<Result><Channel>a</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>m&amp;s</CustomUnit>\n<Value>7</Value></Result>\n"},
+        {"Bramble", std::string(122, 'n') + "&&&", "",  // the "&" that is the 123rd character is written whole
+         "\n<Result><Channel>" + std::string(122, 'n') + "&amp;</Channel>\n<Value>7</Value></Result>\n"},
+        {"Juniper", "R&D <1>", "", "\n> R&D <1>: 7 #"},
+        {"Pinewood", "R&D", "", "\n\nMessage.R&D: R&D (#)\nStatistic.R&D: 7"},
     };
     for (const Case& c : cases) {
         CAPTURE(c.name);
@@ -170,32 +178,7 @@ TEST_CASE("Pinewood carries ten channels; Juniper selects across the run") {
     }
 }
 
-TEST_CASE("markup in texts is escaped in the XML documents only, after the text is cut to its room") {
-    struct Case {
-        const char* flavour;
-        std::string name;
-        const char* unit;
-        std::string expected;
-    };
-    const Case cases[] = {
-        {"EXEXML", "R&D <1>", "",
-         "\n<Result><Channel>R&amp;D &lt;1&gt;</Channel>\n<Value>7</Value></Result>\n"},
-        {"Kestrel", "a", "m&s",
-         "\n<Result><Channel>a</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>m&amp;s</CustomUnit>\n<Value>7</Value></Result>\n"},
-        // Cut to 123 characters first: the "&" that is the 123rd is written whole.
-        {"Bramble", std::string(122, 'n') + "&&&", "",
-         "\n<Result><Channel>" + std::string(122, 'n') + "&amp;</Channel>\n<Value>7</Value></Result>\n"},
-        {"Juniper", "R&D <1>", "", "\n> R&D <1>: 7 #"},
-        {"Pinewood", "R&D", "", "\n\nMessage.R&D: R&D (#)\nStatistic.R&D: 7"},
-    };
-    for (const Case& c : cases) {
-        CAPTURE(c.flavour);
-        OutputState state(c.flavour);
-        EmptyDocument();
-        WriteChannel(c.name, "7", c.unit);
-        CHECK(ResultDocument == c.expected);
-    }
-
+TEST_CASE("markup in the text line and the error text is escaped, after the text is cut to its room") {
     OutputState state("EXEXML");
     BeginDocument();
     BeginText();
