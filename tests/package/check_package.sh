@@ -13,7 +13,7 @@ examples=$(cd "$(dirname "$0")/../../examples" && pwd)
 fail() { echo "package: $*" >&2; exit 1; }
 
 echo "package: lintian $package"
-lintian --fail-on error --info "$package" || fail "lintian reports errors"
+lintian --fail-on error --display-info "$package" || fail "lintian reports errors"
 
 dpkg -i "$package" >/dev/null || fail "dpkg -i failed"
 trap 'dpkg -r spacewarden >/dev/null 2>&1 || true' EXIT
