@@ -24,8 +24,8 @@ int CompleteExitCode = 0;
 // report, 2 an error document): a monitoring plugin's is its status line's
 // state, and 3 (UNKNOWN) when standard output took nothing; PRTG's is 2 then.
 int HostExitCode(int sensorExitCode) {
-    if (IsPluginFlavour()) return OutputLost ? static_cast<int>(PluginState::Unknown) : PluginExitCode();
-    return OutputLost ? 2 : sensorExitCode;
+    if (OutputLost) return LostOutputExitCode();
+    return IsPluginFlavour() ? PluginExitCode() : sensorExitCode;
 }
 
 }  // namespace
