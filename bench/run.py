@@ -206,10 +206,10 @@ def single_system(tools, scratch, runs, wine):
                 **{k: v for k, v in os.environ.items() if not k.startswith(("RFCSIM_", "SPACEWARDEN_", "WINE"))},
                 "SPACEWARDEN_RFC_LIBRARY": to_windows(tools["rfcsim.dll"]),
                 "RFCSIM_SCENARIO": "C:\\scenario.txt"})
-            sensor = ["wine", str(tools["sensor.exe"]), "PRD"]
+            sensor = [wine_prefix.loader(), str(tools["sensor.exe"]), "PRD"]
             checked(sensor, layout.cwd, env, 0)
             (sensor_time, _), (minimal_time, _) = hyperfine(
-                [" ".join(sensor), f"wine {tools['minimal.exe']}"], layout.cwd, env, max(10, runs // 4), 3)
+                [" ".join(sensor), f"{wine_prefix.loader()} {tools['minimal.exe']}"], layout.cwd, env, max(10, runs // 4), 3)
         rows.append(("SpaceWarden.exe PRD, rfcsim.dll (Wine)", sensor_time, None))
         rows.append(("minimal mingw program (Wine)", minimal_time, sensor_time / minimal_time))
     print(f"\nSingle-system run (median of {runs} runs; under Wine {max(10, runs // 4)}), side by side")

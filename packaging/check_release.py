@@ -5,7 +5,8 @@ of the NetWeaver RFC adapter x64\\SpaceWardenNwRfc.dll,
 and that examples\\demo.cmd runs the programs of both folders from the unpacked
 folder under Wine, each in a scratch prefix: "demo.cmd" the x64 programs, "demo.cmd
 x86" the x86 ones under Wine's 32-bit loader (Debian's wine32:i386) in a 32-bit
-prefix.
+prefix; on a machine whose kernel refuses 32-bit programs the x86 demo is left
+out, saying so (a missing 32-bit loader is a failure).
 
     check_release.py build/windows/SpaceWarden-windows.zip
 """
@@ -77,7 +78,7 @@ def check_demo(folder, arch):
         prefix = Path(scratch) / "prefix"
         try:
             wine_prefix.create(prefix)
-            demo = subprocess.run(["wine", "cmd", "/c", "examples\\demo.cmd", arch], cwd=folder,
+            demo = subprocess.run([wine_prefix.loader(), "cmd", "/c", "examples\\demo.cmd", arch], cwd=folder,
                                   env=wine_prefix.wine_environment(prefix), stdin=subprocess.DEVNULL,
                                   capture_output=True, timeout=300)
         except (OSError, RuntimeError, subprocess.TimeoutExpired) as problem:
@@ -109,8 +110,16 @@ def main():
     parser.add_argument("zip", type=Path)
     options = parser.parse_args()
     demos = ["x64", "x86"]
+    problems = []
+    try:
+        refused = wine_prefix.refusal()
+    except RuntimeError as problem:
+        refused, problems = None, [str(problem)]
+    if refused:
+        print(f"release: {refused}: the x86 demo is left out")
+        demos.remove("x86")
     with zipfile.ZipFile(options.zip) as archive:
-        problems = check_members(archive)
+        problems = problems or check_members(archive)
         with tempfile.TemporaryDirectory(prefix="release-") as unpacked:
             archive.extractall(unpacked)
             folder = Path(unpacked) / FOLDER

@@ -157,7 +157,7 @@ class WineHost(NativeHost):
         return windows_text(text).encode("utf-8")
 
     def command(self, arguments, sensor=None):
-        return ["wine", sensor or self.tools["sensor"]] + arguments
+        return [wine_prefix.loader(), sensor or self.tools["sensor"]] + arguments
 
     def program_copy(self, scratch, program):
         copy = scratch / (program + ".exe")
@@ -423,17 +423,17 @@ def faulted_command(case, host, drives, cwd, command):
         return ["strace", "-f", "-qq", "-o", "/dev/null", "-P", traced, "-e", "trace=read",
                 "-e", f"inject=read:error=EIO:when={when}", "--"] + command
     if isinstance(host, WineHost) and case.get("standard_output") == "closed":
-        return ["wine", host.tools["launcher"], host.name_of(command[1])] + command[2:]
+        return [command[0], host.tools["launcher"], host.name_of(command[1])] + command[2:]
     return command
 
 
-def launch_faulted(case, command, cwd, env, timeout=TIMEOUT_SECONDS):
+def launch_faulted(case, host, command, cwd, env, timeout=TIMEOUT_SECONDS):
     """Runs the sensor with the case's standard output; returns (exit code, stdout, stderr)."""
     kind = case.get("standard_output")
     if kind is None:
         return launch(command, cwd, env, timeout)
     close_output = None
-    if kind == "closed" and command[0] != "wine":
+    if kind == "closed" and not isinstance(host, WineHost):
         output = subprocess.DEVNULL
         close_output = lambda: os.close(1)
     elif kind == "closed":
@@ -512,8 +512,8 @@ def run_case(case, host, scratch, chain=None, keep=False):
     command = faulted_command(case, host, drives, cwd, command)
     try:
         with host.drives_mapped(drives) as host_env:
-            code, stdout, stderr = launch_faulted(case, command, host_cwd, clean_environment({**host_env, **env}),
-                                                  timeout)
+            code, stdout, stderr = launch_faulted(case, host, command, host_cwd,
+                                                  clean_environment({**host_env, **env}), timeout)
     except subprocess.TimeoutExpired:
         return [f"the sensor did not end within {timeout} s"]
 
@@ -590,6 +590,8 @@ def main():
                              "nwlacking=) instead of the simulator")
     parser.add_argument("cases", nargs="+", type=Path)
     options = parser.parse_args()
+    if options.wine:
+        wine_prefix.skip_if_refused()  # the 32-bit build on a kernel without 32-bit programs
     host = WineHost(options) if options.wine else NativeHost(options)
     if options.chain and not nwrfc_chain.LIBRARIES <= set(host.tools):
         parser.error("--chain nwrfc needs --library adapter=LIB, --library nwrfcsim=LIB and --library nwlacking=LIB")
