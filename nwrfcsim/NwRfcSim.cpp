@@ -615,7 +615,8 @@ RFC_CONNECTION_HANDLE Open(const RFC_CONNECTION_PARAMETER* params, unsigned coun
     for (unsigned i = 0; params != nullptr && i < count && i < kMaxParameters; ++i) {
         std::string name = Shown(CallerUc(params[i].name));
         std::string value = params[i].value != nullptr ? Shown(CallerUc(params[i].value)) : "";
-        line += " " + name + "=" + (params[i].value != nullptr ? "<" + value + ">" : "(null)");
+        const std::string shown = Lower(name) == "passwd" ? rfcsim::Masked(value) : value;
+        line += " " + name + "=" + (params[i].value != nullptr ? "<" + shown + ">" : "(null)");
         if (failure.code != RFC_OK) continue;
         if (params[i].name == nullptr || params[i].value == nullptr) {
             failure.code = RFC_INVALID_PARAMETER;

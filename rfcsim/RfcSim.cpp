@@ -323,7 +323,8 @@ RFC_HANDLE Open(RFC_OPTIONS* options)
     } else {
         line += " dest=" + Angled(options->destination) + " mode=" + std::to_string(options->mode) +
                 " client=" + Angled(options->client) + " user=" + Angled(options->user) +
-                " passwd=" + Angled(options->password) + " lang=" + Angled(options->language) +
+                " passwd=" + (options->password ? "<" + Masked(CallerText(options->password)) + ">" : Angled(nullptr)) +
+                " lang=" + Angled(options->language) +
                 ConnectOptionsText(*options) + " trace=" + std::to_string(options->trace);
     }
     Journal(line + " -> " + std::to_string(handle) + HandlerNote(handler));
@@ -371,7 +372,7 @@ RFC_HANDLE OpenEx(char* connect_param, RFC_ERROR_INFO_EX* error_info)
             CopyToField(error_info->message, sizeof error_info->message, g_last_failure.reason);
         }
     }
-    Journal("RfcOpenEx " + Angled(connect_param) + " -> " + std::to_string(handle) + HandlerNote(handler));
+    Journal("RfcOpenEx " + (connect_param ? "<" + WithPasswordMasked(connect) + ">" : Angled(nullptr)) + " -> " + std::to_string(handle) + HandlerNote(handler));
     if (handler) CallErrorHandler();
     return handle;
 }

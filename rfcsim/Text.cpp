@@ -62,6 +62,27 @@ std::string Angled(const char* text)
     return "<" + CallerText(text) + ">";
 }
 
+std::string Masked(std::string_view password)
+{
+    std::size_t shown = password.find_last_not_of(' ');
+    shown = shown == std::string_view::npos ? 0 : shown + 1;
+    return std::string(shown, '*') + std::string(password.substr(shown));
+}
+
+std::string WithPasswordMasked(std::string_view connect)
+{
+    std::string masked(connect);
+    for (std::size_t word = 0; word < masked.size();) {
+        std::size_t end = masked.find_first_of(" \t", word);
+        if (end == std::string::npos) end = masked.size();
+        if (masked.compare(word, 7, "PASSWD=") == 0 && end >= word + 7) {
+            masked.replace(word + 7, end - word - 7, std::string(end - word - 7, '*'));
+        }
+        word = end + 1;
+    }
+    return masked;
+}
+
 void CopyToField(char* to, std::size_t size, std::string_view from)
 {
     if (to == nullptr || size == 0) {

@@ -31,6 +31,14 @@ std::string EntryName(const void* name, unsigned nlen);
 // showing a text the caller passed.
 std::string Angled(const char* text);
 
+// A password as a journal shows it: a "*" for each character, trailing blanks
+// kept, so that a journal tells its length and padding but never the password.
+std::string Masked(std::string_view password);
+
+// A connect string of blank-separated KEY=VALUE words with the value of
+// PASSWD= masked as above.
+std::string WithPasswordMasked(std::string_view connect);
+
 // Copies `from` into a record field of `size` bytes, cut if needed and always
 // NUL-terminated.
 void CopyToField(char* to, std::size_t size, std::string_view from);

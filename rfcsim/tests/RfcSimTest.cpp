@@ -391,7 +391,7 @@ TEST_CASE("a logged-on system answers the three function modules")
     UseScenario(kSystems);
     RFC_HANDLE h = OpenPrd();
     REQUIRE(h != 0);
-    CHECK(LastJournalLine() == "RfcOpen dest=<PRD> mode=0 client=<100> user=<DDIC        > passwd=<secret    > "
+    CHECK(LastJournalLine() == "RfcOpen dest=<PRD> mode=0 client=<100> user=<DDIC        > passwd=<******    > "
                                "lang=<E> host=<sap01> sysnr=7 gwhost=(null) gwserv=(null) trace=0 -> " +
                                    std::to_string(h));
 

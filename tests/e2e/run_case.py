@@ -46,7 +46,7 @@ import wine_prefix
 TIMEOUT_SECONDS = 10
 SKIPPED = 77
 CASE_KEYS = ({"description", "program", "args", "library", "libraries", "scenario", "cwd", "env", "files", "expect",
-              "skip"}
+              "skip", "file_modes"}
              | nwrfc_chain.CASE_KEYS)
 EXPECT_KEYS = ({"exit", "stdout", "stderr", "absent", "present", "journal", "journal_exact", "files", "text_files"}
                | nwrfc_chain.EXPECT_KEYS)
@@ -498,6 +498,10 @@ def run_case(case, host, scratch, chain=None, keep=False):
         target = host_path(host, drives, key, cwd)
         target.parent.mkdir(parents=True, exist_ok=True)
         target.write_bytes(to_bytes(content))
+        if key.lower().endswith(".p00"):
+            target.chmod(0o600)  # as the profile tool writes a profile
+    for key, mode in case.get("file_modes", {}).items():
+        host_path(host, drives, key, cwd).chmod(int(mode, 8))
     for key, name in case.get("libraries", {}).items():
         if name not in BUILD_LIBRARIES:
             raise CaseError(f"[libraries] names {name!r}, not one of {BUILD_LIBRARIES}")
@@ -563,7 +567,48 @@ def run_case(case, host, scratch, chain=None, keep=False):
         missing = journal_lines_in_order(expect.get(key, []), journal_text.splitlines())
         if missing is not None:
             failures.append(f"{key} lacks {missing!r} (in order)\n  {key}: {journal_text!r}")
+    written = {"standard output": stdout, "standard error": stderr}
+    written.update(files_written(case, host, drives, cwd, [scratch / "journal.txt", scratch / nwrfc_chain.JOURNAL]))
+    failures += secrets_shown(case, written)
     return failures
+
+
+# --- no password in any output -----------------------------------------------
+
+SECRET_SHORTEST = 4  # shorter texts turn up by chance
+PASSWORD_LINE = re.compile(r"^\s*password\s*=\s*(.*?)\s*$", re.MULTILINE)
+
+
+def case_secrets(case):
+    """The passwords a case hands the sensor: plain in its scenario and environment,
+    scrambled in the Password line of its profiles."""
+    secrets = set(PASSWORD_LINE.findall(case.get("scenario", "") if isinstance(case.get("scenario"), str) else ""))
+    secrets.update(value for name, value in case.get("env", {}).items() if "PASSWORD" in name.upper())
+    for content in case.get("files", {}).values():
+        secrets.update(line[13:].rstrip("\r") for line in content.split("\n") if line.startswith("Password...:"))
+    return sorted(to_bytes(secret) for secret in secrets if len(secret) >= SECRET_SHORTEST)
+
+
+def files_written(case, host, drives, cwd, journals):
+    """What the run wrote on the drives (the case's own files left as laid out, and
+    SapRfc.ini, the destination file's byte copy, aside) and the simulators' journals."""
+    laid_out = {os.path.realpath(host_path(host, drives, key, cwd)) for key in case.get("files", {})}
+    written = {}
+    for folder, _, names in os.walk(drives):
+        for name in names:
+            path = os.path.join(folder, name)
+            if os.path.islink(path) or not os.path.isfile(path) or name.lower() == "saprfc.ini":
+                continue
+            if os.path.realpath(path) in laid_out:
+                continue
+            written[os.path.relpath(path, drives)] = Path(path).read_bytes()
+    written.update((path.name, path.read_bytes()) for path in journals if path.is_file())
+    return written
+
+
+def secrets_shown(case, written):
+    return [f"{where} shows the password {secret!r}" for secret in case_secrets(case)
+            for where, data in written.items() if secret in data]
 
 
 def named_library(text):
