@@ -15,6 +15,7 @@
 #include "config/Password.h"
 #include "config/SystemProfile.h"
 #include "platform/Files.h"
+#include "platform/OwnerOnlyFiles.h"
 
 namespace {
 
@@ -194,7 +195,8 @@ int Write(const std::vector<std::string>& arguments) {
 
     if (!force && FileExists(path)) return Refuse(path + " exists already; --force replaces it");
 
-    std::FILE* file = std::fopen(NativePathForChange(path).c_str(), "w");
+    // The profile holds a password: readable by its owner, the check's account, only.
+    std::FILE* file = CreateOwnerOnlyFile(NativePathForChange(path));
     if (!file) return Refuse(path + " cannot be created");
     bool written = true;
     for (std::size_t entry = 0; entry < ProfileEntryCount; ++entry)
@@ -214,6 +216,10 @@ int Write(const std::vector<std::string>& arguments) {
 int Check(const std::vector<std::string>& arguments) {
     if (arguments.size() != 1) return UsageError("check takes one file name");
     std::string fault = ReadProfileBack(arguments[0]);
+    const std::string mode = ModeOpenToOthers(NativePath(arguments[0]));
+    if (LogonEntries.PasswordFromProfile && !mode.empty())
+        std::fprintf(stderr, "%s: warning: %s holds a password and is readable by group or others (mode %s): "
+                     "chmod 600 it\n", ToolName, arguments[0].c_str(), mode.c_str());
     std::printf("%s\n", fault.empty() ? "OK" : fault.c_str());
     return fault.empty() ? ExitDone : ExitProfileRejected;
 }

@@ -42,6 +42,7 @@ install -m 0644 "$here/copyright" "$doc/copyright"
 gzip -9n < "$here/changelog" > "$doc/changelog.gz"
 install -m 0644 "$source/nwrfc/README.md" "$doc/nwrfc.md"
 install -m 0644 "$source/docs/install-monitoring-plugins.md" "$doc/install-monitoring-plugins.md"
+install -m 0644 "$source/docs/credentials.md" "$doc/credentials.md"
 install -m 0644 "$here/examples/PRD.P00" "$here/examples/nagios-spacewarden.cfg" \
   "$here/examples/icinga2-spacewarden.conf" "$doc/examples/"
 

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "config/Credentials.h"
+
 constexpr const char* ProgramName = "SpaceWarden";
 constexpr const char* VersionText = "Vers 4.3 / 29.08.22";
 // Room of an item identification.
@@ -19,6 +21,7 @@ struct RunSettingsRecord {
     bool VerboseMode = false;
     std::string HostFlavour = "EXEXML";
     unsigned DeadlineSeconds = 55;  // TIMEOUT=; 0: no deadline
+    CredentialSource Credentials = CredentialSource::Profile;  // CREDENTIALS=
     std::string TraceLine;
     std::string ProgramPath;  // argument 0, the detail of "program started"
     std::string Argument2;    // argument 2 as typed, named by "Error 1030"

@@ -1,5 +1,6 @@
 #include "config/SystemProfile.h"
 
+#include "config/Credentials.h"
 #include "config/Password.h"
 #include "config/ProfileLocation.h"
 #include "config/RunSettings.h"
@@ -52,26 +53,42 @@ ProfileFault PasswordFaultOf(PasswordFault fault) {
     return ProfileFault::WrongPassword;
 }
 
-ProfileFault CheckEntries() {
-    if (LogonEntries.User.empty()) return ProfileFault::UserMissing;
-    if (LogonEntries.Password.empty()) return ProfileFault::PasswordMissing;
+struct EntriesFault {
+    ProfileFault Fault = ProfileFault::None;
+    const ProfileEntryRule* Rule = nullptr;  // the entry at fault
+};
+
+EntriesFault CheckEntries() {
+    if (LogonEntries.User.empty()) return {ProfileFault::UserMissing, &ProfileEntryRules[3]};
+    if (LogonEntries.Password.empty()) return {ProfileFault::PasswordMissing, &ProfileEntryRules[4]};
     for (const ProfileEntryRule& rule : ProfileEntryRules) {
         const std::string& value = LogonEntries.*rule.Entry;
-        if (value.size() < rule.MinimumLength || value.size() > rule.Room) return ProfileFault::InvalidParameter;
+        if (value.size() < rule.MinimumLength || value.size() > rule.Room) return {ProfileFault::InvalidParameter, &rule};
     }
-    return ProfileFault::None;
+    return {};
 }
 
-// Reads the profile into the entries and closes it. The single-system reader
-// gives up at a password fault; the listing reader notes it and reads on, and
-// keeps what an invalid but decodable value yields.
-ProfileFault ReadProfileEntries(TextFile& profile, std::size_t bufferSize, bool stopAtPasswordFault) {
+// The environment variable that stands in for the entry, or an empty text.
+const std::string& VariableOf(const ProfileEntryRule* rule, const EnvironmentCredentials& credentials) {
+    static const std::string none;
+    if (rule && rule->Entry == &LogonEntriesRecord::User) return credentials.UserVariable;
+    if (rule && rule->Entry == &LogonEntriesRecord::Password) return credentials.PasswordVariable;
+    return none;
+}
+
+// Reads the profile into the entries and closes it, then puts in what the
+// environment stands in for. The single-system reader gives up at a password
+// fault; the listing reader notes it and reads on, and keeps what an invalid
+// but decodable value yields. A line that a variable stands in for is passed
+// over, so a stale password in it can neither fail nor be used.
+EntriesFault ReadProfileEntries(TextFile& profile, std::size_t bufferSize, bool stopAtPasswordFault,
+                                const EnvironmentCredentials& credentials) {
     ProfileFault passwordFault = ProfileFault::None;
     std::string line;
     while (profile.ReadLine(line, bufferSize)) {
         StripLineEnd(line);
         const ProfileEntryRule* rule = RuleForLine(line);
-        if (!rule) continue;
+        if (!rule || !VariableOf(rule, credentials).empty()) continue;
         std::string value = line.size() > ProfileValueColumn ? line.substr(ProfileValueColumn, ProfileValueLimit) : "";
 
         if (rule->Entry == &LogonEntriesRecord::Password) {
@@ -79,9 +96,10 @@ ProfileFault ReadProfileEntries(TextFile& profile, std::size_t bufferSize, bool 
             ProfileFault fault = PasswordFaultOf(DecodePassword(value, password));
             if (fault != ProfileFault::None && stopAtPasswordFault) {
                 profile.Close();
-                return fault;
+                return {fault, rule};
             }
             LogonEntries.Password = password;
+            LogonEntries.PasswordFromProfile = true;
             if (fault != ProfileFault::None && passwordFault == ProfileFault::None) passwordFault = fault;
             continue;
         }
@@ -92,10 +110,18 @@ ProfileFault ReadProfileEntries(TextFile& profile, std::size_t bufferSize, bool 
     }
     profile.Close();
     // What was read before a read error is no profile.
-    if (profile.ReadFailed()) return ProfileFault::Unreadable;
+    if (profile.ReadFailed()) return {ProfileFault::Unreadable, nullptr};
 
-    ProfileFault entriesFault = CheckEntries();
-    return passwordFault != ProfileFault::None ? passwordFault : entriesFault;
+    // The host's store hands over the password as it is, not scrambled.
+    if (!credentials.UserVariable.empty()) LogonEntries.User = UpperAscii(credentials.User);
+    if (!credentials.PasswordVariable.empty()) {
+        LogonEntries.Password = credentials.Password;
+        LogonEntries.PasswordFromProfile = false;
+    }
+
+    EntriesFault entriesFault = CheckEntries();
+    if (passwordFault != ProfileFault::None) return {passwordFault, &ProfileEntryRules[4]};
+    return entriesFault;
 }
 
 }  // namespace
@@ -103,22 +129,28 @@ ProfileFault ReadProfileEntries(TextFile& profile, std::size_t bufferSize, bool 
 void ResetLogonEntries() { LogonEntries = LogonEntriesRecord{}; }
 
 std::string ReadSystemProfile(TextFile& profile, const std::string& profileName) {
-    return ReadSystemProfile(profile, profileName, ProfileMissingText(profileName));
+    return ReadSystemProfile(profile, profileName, ProfileMissingText(profileName), EnvironmentCredentials{});
 }
 
-std::string ReadSystemProfile(TextFile& profile, const std::string& profileName, const std::string& unreadableText) {
-    switch (ReadProfileEntries(profile, SingleReaderBuffer, true)) {
+std::string ReadSystemProfile(TextFile& profile, const std::string& profileName, const std::string& unreadableText,
+                              const EnvironmentCredentials& credentials) {
+    const EntriesFault fault = ReadProfileEntries(profile, SingleReaderBuffer, true, credentials);
+    // An entry the environment stands in for is named by its variable, never by its value.
+    const std::string& variable = VariableOf(fault.Rule, credentials);
+    const std::string where = variable.empty() ? "Profile " + profileName : "environment variable " + variable;
+    const std::string at = variable.empty() ? profileName : "environment variable " + variable;
+    switch (fault.Fault) {
         case ProfileFault::None: return "";
         case ProfileFault::InvalidPassword: return "Error 1004: Invalid Password in Profile " + profileName + " found...";
         case ProfileFault::WrongPassword: return "Error 1005: Wrong Password in Profile " + profileName + " found...";
-        case ProfileFault::UserMissing: return "Error 1006: Username in Profile " + profileName + " is missing...";
-        case ProfileFault::PasswordMissing: return "Error 1007: Password in Profile " + profileName + " is missing...";
-        case ProfileFault::InvalidParameter: return "Error 1003: Invalid Parameter(s) at " + profileName + " found...";
+        case ProfileFault::UserMissing: return "Error 1006: Username in " + where + " is missing...";
+        case ProfileFault::PasswordMissing: return "Error 1007: Password in " + where + " is missing...";
+        case ProfileFault::InvalidParameter: return "Error 1003: Invalid Parameter(s) at " + at + " found...";
         case ProfileFault::Unreadable: return unreadableText;
     }
     return "Error 1003: Invalid Parameter(s) at " + profileName + " found...";
 }
 
-bool ReadListedProfile(TextFile& profile) {
-    return ReadProfileEntries(profile, ListingReaderBuffer, false) != ProfileFault::None;
+bool ReadListedProfile(TextFile& profile, const EnvironmentCredentials& credentials) {
+    return ReadProfileEntries(profile, ListingReaderBuffer, false, credentials).Fault != ProfileFault::None;
 }

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "config/Credentials.h"
 #include "platform/Files.h"
 
 struct LogonEntriesRecord {
@@ -20,6 +21,9 @@ struct LogonEntriesRecord {
     // The host name the console lines show: set with Hostname, overwritten by
     // the host name the SAP system reports.
     std::string DisplayedHostname;
+    // Whether the password came from a profile's Password line (not from the
+    // environment): such a profile should be readable by its owner only.
+    bool PasswordFromProfile = false;
 };
 
 // Process-wide, empty at start, not emptied between the systems of a listing.
@@ -55,13 +59,17 @@ extern const ProfileEntryRule ProfileEntryRules[ProfileEntryCount];
 // A profile that cannot be read to its end (a read error) counts as one that
 // could not be opened: the fault is then `unreadableText`, the text start-up
 // gives for a profile it cannot open; without it, "Error 1002" naming profileName.
+// What `credentials` names comes from the environment instead of the profile's
+// lines; its faults ("Error 1006", "1007", "1003") name the variable, never a value.
 std::string ReadSystemProfile(TextFile& profile, const std::string& profileName);
-std::string ReadSystemProfile(TextFile& profile, const std::string& profileName, const std::string& unreadableText);
+std::string ReadSystemProfile(TextFile& profile, const std::string& profileName, const std::string& unreadableText,
+                              const EnvironmentCredentials& credentials = {});
 
 // The listing reader: reads the open profile to its end, closes it and runs the
 // final checks. Writes no message; returns true when the profile is faulty.
 // The entries keep what the profile says even when it is faulty, a value
 // longer than its entry's room included. A profile that cannot be read to its
 // end is faulty too, and profile.ReadFailed() tells it apart: it counts as one
-// that could not be opened, and the caller puts back the entries it had.
-bool ReadListedProfile(TextFile& profile);
+// that could not be opened, and the caller puts back the entries it had. What
+// `credentials` names comes from the environment instead of the profile's lines.
+bool ReadListedProfile(TextFile& profile, const EnvironmentCredentials& credentials = {});

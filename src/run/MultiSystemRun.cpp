@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "checks/CriticalObjects.h"
+#include "config/Credentials.h"
 #include "config/GlobalListing.h"
 #include "config/RunSettings.h"
 #include "config/SystemProfile.h"
@@ -59,7 +60,7 @@ void ProcessSystem(const std::string& systemName) {
     // One system's credentials never go to another: a profile must carry its own.
     LogonEntries.User.clear();
     LogonEntries.Password.clear();
-    if (ReadListedProfile(profile)) FaultFlag = 'X';
+    if (ReadListedProfile(profile, CredentialsForListedSystem(RunSettings.Credentials, systemName))) FaultFlag = 'X';
     if (profile.ReadFailed()) {
         // Skipped like a profile that cannot be opened: what was read before
         // the read error never reaches the next system.

@@ -1,6 +1,7 @@
 #include "run/SingleSystemRun.h"
 
 #include "checks/CriticalObjects.h"
+#include "config/Credentials.h"
 #include "config/RunSettings.h"
 #include "config/SystemProfile.h"
 #include "output/Console.h"
@@ -8,6 +9,7 @@
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
 #include "platform/Files.h"
+#include "platform/OwnerOnlyFiles.h"
 #include "platform/Time.h"
 #include "rfc/Connection.h"
 #include "rfc/RfcErrors.h"
@@ -27,6 +29,13 @@ void WriteStartLines() {
     WriteOutLine(ConsoleLine("* " + TimeOfDay() + " " + ProgramName + " - " +
                              OptionsDisplayForm(RunSettings.ParameterTextAsGiven)) +
                  " State=Executing");
+    // A monitoring plugin's admin reads this on a terminal; the PRTG flavours'
+    // console lines stay as they are.
+    if (RunSettings.HostFlavour != "Nagios" || !entries.PasswordFromProfile) return;
+    const std::string mode = ModeOpenToOthers(NativePath(RunSettings.ProfilePath));
+    if (!mode.empty())
+        WriteOutLine("* Warning: profile " + RunSettings.ProfilePath + " holds a password and is readable by group or "
+                     "others (mode " + mode + "): chmod 600 it, or take the credentials from the environment");
 }
 
 }  // namespace
@@ -39,7 +48,8 @@ std::string OptionsDisplayForm(const std::string& options) {
 }
 
 int SingleSystemRun() {
-    std::string profileFault = ReadSystemProfile(ProfileFile, RunSettings.ProfileName, ProfileMissing);
+    std::string profileFault = ReadSystemProfile(ProfileFile, RunSettings.ProfileName, ProfileMissing,
+                                                 CredentialsForSingleSystem(RunSettings.Credentials));
     if (!profileFault.empty()) EndWithErrorDocument(profileFault);
     UpdateDeadlineNotice(LogonEntries.Destination);
 

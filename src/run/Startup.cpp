@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "config/Credentials.h"
 #include "config/GlobalListing.h"
 #include "config/Password.h"
 #include "config/ProfileLocation.h"
@@ -66,6 +67,7 @@ int RunSensor(int argc, char** argv) {
     ResetLogonEntries();
     EndIfFailed(SelectHostFlavour());
     EndIfFailed(SelectDeadline());
+    EndIfFailed(SelectCredentialSource(RunSettings.Credentials));
     // From here on a run that waits too long ends with Error 1019: the
     // deadline counts from the start of the process.
     UpdateDeadlineNotice(RunSettings.ProfileName);

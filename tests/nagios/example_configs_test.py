@@ -61,6 +61,8 @@ include <plugins>
 object Host "sapprd01" {
   check_command = "dummy"
   vars.sap_sid = "PRD"
+  vars.sap_user = "sapmon"
+  vars.sap_password = "kept in Icinga's configuration"
 }
 include "{example}"
 """

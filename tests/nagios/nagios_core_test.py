@@ -36,7 +36,29 @@ NR_CRIT_OBJ.NR_TS = 6
 [system QAS]
 host = sapqas
 outcome.DB02_ORA_FILL_TS_CHECK__CRITOB = 3
+[system STO]
+host = sapsto
+client = 100
+user = SAPMON
+password = Store-Pw.42
+rows.TS_CHECK = 1
 """
+
+# A profile without User and Password lines: the core's resource file keeps
+# them ($USER3$, $USER4$) and the command hands them over in the environment.
+STORE_PROFILE = """Extcompany.: Acme Manufacturing
+Destination: STO
+Client.....: 100
+Language...: EN
+Mode.......: R/3
+Hostname...: sapsto
+Sysnr......: 00
+Gwhost.....: sapsto
+Gwservice..: sapgw00
+"""
+RESOURCES = "$USER3$=sapmon\n$USER4$=Store-Pw.42\n"
+# Services that take the command with the credentials of the resource file.
+FROM_RESOURCES = {"store"}
 
 LISTING = """# GSNG: SAPCORE   : PRD.P00#QAS.P00#
 # GSNX: SAPCORE   :Sensor="SAP SpaceWarden",Item=Critical_Spaces,Alias
@@ -61,12 +83,15 @@ SERVICES = [
      "3", "SPACEWARDEN UNKNOWN - Error 1002: Profile {etc}/DEV.P00 is missing...", ""),
     ("thresholds", "{etc}/PRD", "WARN=@5",
      "3", "SPACEWARDEN UNKNOWN - Error 1009: Invalid WARN=@5 !", ""),
+    ("store", "{etc}/STORE", "CH=1,CRIT=5,CREDENTIALS=ENV",
+     "0", "SPACEWARDEN OK - (STO) Oracle: Critical_Spaces=1, Critical_Objects=0", "Critical_Spaces=1;;5"),
 ]
 
 
 def nagios_config(scratch, user, group):
     return f"""log_file={scratch}/nagios.log
 cfg_file={scratch}/objects.cfg
+resource_file={scratch}/resource.cfg
 object_cache_file={scratch}/objects.cache
 precached_object_file={scratch}/objects.precache
 status_file={scratch}/status.dat
@@ -99,7 +124,7 @@ def objects_config(scratch, plugin, rfcsim):
 define service {{
     host_name               sap
     service_description     {name}
-    check_command           check_spacewarden!{profile.format(etc=scratch / 'etc')}!{options}
+    check_command           {"check_spacewarden_store" if name in FROM_RESOURCES else "check_spacewarden"}!{profile.format(etc=scratch / 'etc')}!{options}
     max_check_attempts      1
     check_interval          600
     retry_interval          600
@@ -126,6 +151,10 @@ define command {{
 define command {{
     command_name    check_spacewarden
     command_line    /usr/bin/env SPACEWARDEN_RFC_LIBRARY={rfcsim} RFCSIM_SCENARIO={scratch}/etc/systems.scenario {plugin} '$ARG1$' '$ARG2$'
+}}
+define command {{
+    command_name    check_spacewarden_store
+    command_line    /usr/bin/env SPACEWARDEN_USER=$USER3$ SPACEWARDEN_PASSWORD=$USER4$ SPACEWARDEN_RFC_LIBRARY={rfcsim} RFCSIM_SCENARIO={scratch}/etc/systems.scenario {plugin} '$ARG1$' '$ARG2$'
 }}
 define contact {{
     contact_name                    nobody
@@ -192,12 +221,16 @@ def main():
         for name in ("PRD.P00", "QAS.P00"):
             shutil.copyfile(EXAMPLES / name, etc / name)
         (etc / "SAP Overseer.Gbl").write_text(LISTING)
+        (etc / "STORE.P00").write_text(STORE_PROFILE)
+        resources = scratch / "resource.cfg"
+        resources.write_text(RESOURCES)
         (etc / "systems.scenario").write_text(SCENARIO)
         config = scratch / "nagios.cfg"
         config.write_text(nagios_config(scratch, user, grp.getgrgid(entry.pw_gid).gr_name))
         (scratch / "objects.cfg").write_text(objects_config(scratch, plugin, rfcsim))
         for path in [scratch, *scratch.rglob("*")]:
             os.lchown(path, entry.pw_uid, entry.pw_gid)
+        resources.chmod(0o600)  # the monitoring user's secrets
 
         verified = subprocess.run([NAGIOS, "-v", str(config)], capture_output=True, text=True)
         if verified.returncode != 0:

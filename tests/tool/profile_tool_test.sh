@@ -50,10 +50,26 @@ capture check PRD.P00
 expect "check the written profile" 0 $?
 [ "$out" = "OK" ] || { echo "FAIL: check printed '$out'"; failures=$((failures + 1)); }
 
+# A profile holds a password: readable by its owner only. Windows leaves it
+# to the folder's access list, so this is for POSIX builds.
+if [ -z "$emulator" ]; then
+    [ "$(stat -c %a PRD.P00)" = 600 ] || { echo "FAIL: written with mode $(stat -c %a PRD.P00)"; failures=$((failures + 1)); }
+    chmod 644 PRD.P00
+    warned=$(run_tool check PRD.P00 2>&1 >/dev/null)
+    [ "$warned" = "SpaceWardenProfile: warning: PRD.P00 holds a password and is readable by group or others (mode 0644): chmod 600 it" ] ||
+        { echo "FAIL: check of a readable profile warned '$warned'"; failures=$((failures + 1)); }
+    chmod 600 PRD.P00
+    warned=$(run_tool check PRD.P00 2>&1 >/dev/null)
+    [ -z "$warned" ] || { echo "FAIL: check of an owner-only profile warned '$warned'"; failures=$((failures + 1)); }
+fi
+
 write_profile PRD.P00 'Other123'
 expect "no overwrite without --force" 1 $?
+[ -n "$emulator" ] || chmod 644 PRD.P00
 write_profile PRD.P00 'Other123' --force
 expect "overwrite with --force" 0 $?
+[ -n "$emulator" ] || [ "$(stat -c %a PRD.P00)" = 600 ] ||
+    { echo "FAIL: overwritten with mode $(stat -c %a PRD.P00)"; failures=$((failures + 1)); }
 
 printf 'from stdin\n' | write_profile STDIN.P00 -
 expect "password from standard input" 0 $?
