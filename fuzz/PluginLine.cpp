@@ -48,9 +48,11 @@ std::size_t EntryLength(const std::string& data, std::size_t at) {
 }  // namespace
 
 std::string PluginLineProblem(const std::string& output, int exitCode) {
-    if (output.empty() || output.back() != '\n') return "no line end after the status line";
-    const std::string line = output.substr(0, output.size() - 1);
-    if (line.find('\n') != std::string::npos) return "more than one line";
+    const std::size_t lineEnd = output.find('\n');
+    if (lineEnd == std::string::npos) return "no line end after the status line";
+    const std::string line = output.substr(0, lineEnd);
+    // The lines after it are long text, where a "|" would start more performance data.
+    if (output.find('|', lineEnd) != std::string::npos) return "a \"|\" in the long text";
     if (line.rfind("SPACEWARDEN ", 0) != 0) return "the line does not begin with the service name";
     int state = -1;
     std::size_t textStart = 0;

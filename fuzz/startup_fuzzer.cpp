@@ -6,7 +6,8 @@
 // Every run ends with exit code 0, 1 or 2 (0 to 3 as a monitoring plugin) and
 // a document within its room; without a verbose option, in an XML flavour PRTG
 // reads its whole output as one <Prtg> document, and in the flavour Nagios it
-// is one status line of the state the exit code gives.
+// begins with a status line of the state the exit code gives (but --help and
+// --version).
 // Command lines longer than 1024 bytes are left out: PRTG's parameter field
 // is shorter, and the readers behind them are fuzzed on their own.
 #include <algorithm>
@@ -21,6 +22,7 @@
 
 #include "FuzzSupport.h"
 #include "PluginLine.h"
+#include "config/PluginCommandLine.h"
 #include "PrtgDocument.h"
 #include "config/RunSettings.h"
 #include "output/PluginStatus.h"
@@ -81,7 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!problem.empty()) std::fprintf(stderr, "output: %s\nproblem: %s\n", output.c_str(), problem.c_str());
         Expect(problem.empty(), "one <Prtg> document that PRTG reads");
     }
-    if (IsPluginFlavour() && !RunSettings.VerboseMode) {
+    // --help and --version answer with the program's version line and UNKNOWN.
+    const bool helpOrVersion = exitCode == 3 && output.rfind(PluginVersionLine(argv[0]), 0) == 0;
+    if (IsPluginFlavour() && !helpOrVersion) {
         const std::string problem = PluginLineProblem(output, exitCode);
         if (!problem.empty()) std::fprintf(stderr, "output: %s\nproblem: %s\n", output.c_str(), problem.c_str());
         Expect(problem.empty(), "one status line that a monitoring plugins' host reads");

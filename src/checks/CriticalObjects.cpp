@@ -70,7 +70,8 @@ long CritNrValue(const CriticalObjectsImports& imports, unsigned offset) {
 
 std::string Grouped(unsigned long count) {
     std::string digits = std::to_string(count);
-    GroupDigits(digits);
+    // A monitoring plugin's reader would take "1.234" for a decimal.
+    if (RunSettings.HostFlavour != "Nagios") GroupDigits(digits);
     return digits;
 }
 

@@ -12,13 +12,29 @@ std::string UpperAscii(std::string text) {
     return text;
 }
 
-bool ParameterHas(const std::string& keyword) { return RunSettings.ParameterText.find(keyword) != std::string::npos; }
+namespace {
+
+// Where the keyword's value begins in the options, or npos when they do not hold it.
+std::size_t ValueStart(const std::string& keyword) {
+    const std::string& text = RunSettings.ParameterText;
+    if (!RunSettings.WholeWordOptions) {
+        const std::size_t position = text.find(keyword);
+        return position == std::string::npos ? position : position + keyword.size();
+    }
+    const std::string word = !keyword.empty() && keyword[0] == ',' ? keyword.substr(1) : keyword;
+    for (std::size_t position = text.find(word); position != std::string::npos; position = text.find(word, position + 1))
+        if (position == 0 || text[position - 1] == ',' || text[position - 1] == ' ') return position + word.size();
+    return std::string::npos;
+}
+
+}  // namespace
+
+bool ParameterHas(const std::string& keyword) { return ValueStart(keyword) != std::string::npos; }
 
 std::string OptionValueAt(const std::string& keyword, std::size_t maxLength, const std::string& stopCharacters) {
-    std::size_t position = RunSettings.ParameterText.find(keyword);
-    if (position == std::string::npos) return "";
+    const std::size_t start = ValueStart(keyword);
+    if (start == std::string::npos) return "";
     const std::string& given = RunSettings.ParameterTextAsGiven;
-    std::size_t start = position + keyword.size();
     if (start >= given.size()) return "";
     std::string value = given.substr(start, maxLength);
     std::size_t stop = value.find_first_of(stopCharacters);

@@ -22,6 +22,9 @@ struct RunSettingsRecord {
     std::string HostFlavour = "EXEXML";
     unsigned DeadlineSeconds = 55;  // TIMEOUT=; 0: no deadline
     CredentialSource Credentials = CredentialSource::Profile;  // CREDENTIALS=
+    // The monitoring plugin's options are whole words: a keyword counts only at
+    // the start of the text or after a blank or comma ("NOCRIT=" is no "CRIT=").
+    bool WholeWordOptions = false;
     std::string TraceLine;
     std::string ProgramPath;  // argument 0, the detail of "program started"
     std::string Argument2;    // argument 2 as typed, named by "Error 1030"
@@ -39,7 +42,9 @@ extern char ReportedFlag;
 // Upper-cases the letters a to z; every other byte stays.
 std::string UpperAscii(std::string text);
 
-// True when the upper-cased options hold the keyword anywhere.
+// True when the upper-cased options hold the keyword anywhere (with
+// WholeWordOptions: as the start of a word, a keyword's leading comma counting
+// as the word's boundary).
 bool ParameterHas(const std::string& keyword);
 
 // The value of a keyword, copied from ParameterTextAsGiven at the keyword's

@@ -41,11 +41,15 @@ bool ParseRange(const std::string& text, ThresholdRange& range) {
     range.Text = text;
     const std::size_t colon = text.find(':');
     if (colon == std::string::npos) {
+        // "N" is 0 to N: a negative N would start past its end.
         range.Start = 0;
-        if (!ParseNumber(text, range.End)) return false;
+        range.EndText = text;
+        if (!ParseNumber(text, range.End) || range.End < 0) return false;
     } else {
         const std::string start = text.substr(0, colon);
         const std::string end = text.substr(colon + 1);
+        range.StartText = start;
+        range.EndText = end;
         if (start == "~")
             range.FromMinusInfinity = true;
         else if (!ParseNumber(start, range.Start))

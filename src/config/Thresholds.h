@@ -15,10 +15,12 @@ struct ThresholdRange {
     bool ToInfinity = false;
     double Start = 0;
     double End = 0;
+    std::string StartText = "0";  // the endpoints as given, for the status text
+    std::string EndText;
 };
 
 // Reads a range; false when the text is none (also for one with "@", or
-// whose start exceeds its end).
+// whose start exceeds its end, as "10:5" and "-5", which is 0 to -5).
 bool ParseRange(const std::string& text, ThresholdRange& range);
 
 // Whether a value alerts against the range: below its start or above its end.

@@ -29,7 +29,7 @@ void DeadlinePassed() {
     // A complete document stays as it is; the run was closing its connection.
     if (DocumentCompleteLocked(exitCode)) EndProcessNow(exitCode);
     const std::string text = DeadlineErrorText(Notice.Subject, Notice.Seconds);
-    WriteOutLocked(ErrorDocument(text));
+    WriteDocumentOutLocked(ErrorDocument(text));
     if (Notice.LogWanted) WriteLogLineLocked(0, "deadline passed", text);
     // Error 1019 is also a monitoring plugin's CRITICAL.
     EndProcessNow(ErrorExitCodeLocked(2));

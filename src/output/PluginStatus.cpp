@@ -11,6 +11,8 @@ namespace {
 constexpr const char* ServiceName = "SPACEWARDEN";
 // Room of an error text, as in the error document.
 constexpr std::size_t ErrorTextRoom = 127;
+// Room of the channels named in front of the run's text.
+constexpr std::size_t BreachesRoom = 1000;
 
 struct PluginChannel {
     std::string Label;
@@ -71,6 +73,34 @@ PluginState Judged(const PluginChannel& channel) {
     return PluginState::Ok;
 }
 
+// What put a channel outside its range: "Critical_Indexes=1229 above 1000".
+std::string Breach(const PluginChannel& channel, const ThresholdRange& range) {
+    const double value = std::strtod(channel.Value.c_str(), nullptr);
+    const bool below = !range.FromMinusInfinity && value < range.Start;
+    return channel.Label + "=" + channel.Value + (below ? " below " + range.StartText : " above " + range.EndText);
+}
+
+// The channels that decided a WARNING or CRITICAL state, for the text in front
+// of the run's own: notifications often leave out the performance data. A long
+// listing names as many as fit in BreachesRoom and counts the others.
+std::string Breaches(PluginState state, const std::vector<PluginChannel>& channels) {
+    std::string text;
+    if (state != PluginState::Warning && state != PluginState::Critical) return text;
+    std::size_t left = 0;
+    for (const PluginChannel& channel : channels) {
+        if (Judged(channel) != state) continue;
+        const std::string breach =
+            Breach(channel, state == PluginState::Critical ? Thresholds.Critical : Thresholds.Warning);
+        if (left > 0 || text.size() + breach.size() > BreachesRoom) {
+            ++left;
+            continue;
+        }
+        text += (text.empty() ? "" : ", ") + breach;
+    }
+    if (left > 0) text += " and " + std::to_string(left) + " more";
+    return text;
+}
+
 std::string StatusBeginning(PluginState state, std::string_view text) {
     return std::string(ServiceName) + " " + StateName(state) + " - " + LineText(text);
 }
@@ -103,12 +133,14 @@ std::string PluginStatusLine(std::size_t room) {
         return PluginErrorLine(error);
     }
 
-    std::string line = StatusBeginning(state, Status.Text);
+    const std::string breaches = Breaches(state, Status.Channels);
+    std::string line = StatusBeginning(state, breaches.empty() ? Status.Text : breaches + " - " + Status.Text);
     std::string performance;
     for (const PluginChannel& channel : Status.Channels) {
         const std::string entry = PerformanceEntry(channel);
-        const std::size_t separator = performance.empty() ? 3 : 1;  // " | " or " "
-        if (line.size() + performance.size() + separator + entry.size() + 1 > room) break;
+        // " | ", the entries before with a blank after them, this entry, the line end.
+        const std::size_t length = 3 + (performance.empty() ? 0 : performance.size() + 1) + entry.size() + 1;
+        if (line.size() + length > room) break;
         performance += (performance.empty() ? "" : " ") + entry;
     }
     if (!performance.empty()) line += " | " + performance;

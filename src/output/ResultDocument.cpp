@@ -118,7 +118,12 @@ void NoteDocumentOpeningWritten() { DocumentOpeningWritten = IsXmlFlavour(); }
 
 void ForgetDocumentOpening() { DocumentOpeningWritten = false; }
 
-void WriteDocument() { WriteOut(ResultDocument); }
+void WriteDocument() { WriteDocumentOut(ResultDocument); }
 
 // A status line ends in its own line end, and a streamed run's opening is empty.
-void WriteDocumentLine() { WriteOut(IsPluginFlavour() ? ResultDocument : ResultDocument + "\n"); }
+void WriteDocumentLine() {
+    if (IsPluginFlavour())
+        WriteDocumentOut(ResultDocument);
+    else
+        WriteOut(ResultDocument + "\n");
+}

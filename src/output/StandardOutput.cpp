@@ -16,6 +16,15 @@ ProcessEndHook EndHook = nullptr;
 // tried again, and the process ends with exit code 2.
 bool OutputLost = false;
 
+// Console lines held back until the document is written (HoldConsoleLines).
+bool Holding = false;
+std::string Held;
+
+void WriteNow(const std::string& text) {
+    if (OutputLost || text.empty()) return;
+    if (!WriteStandardOutput(text.data(), text.size())) OutputLost = true;
+}
+
 // Set once the run's document is complete, with the exit code it ends with.
 bool Complete = false;
 int CompleteExitCode = 0;
@@ -35,8 +44,33 @@ void StartStandardOutput() {
 }
 
 void WriteOutLocked(const std::string& text) {
-    if (OutputLost || text.empty()) return;
-    if (!WriteStandardOutput(text.data(), text.size())) OutputLost = true;
+    if (Holding) {
+        Held += text;
+        return;
+    }
+    WriteNow(text);
+}
+
+void HoldConsoleLines() {
+    OutputLockHeld held;
+    Holding = true;
+}
+
+void ReleaseHeldLocked() {
+    Holding = false;
+    WriteNow(Held);
+    Held.clear();
+}
+
+// An empty document (a streamed run's opening in the plugin's flavour) is no status line yet.
+void WriteDocumentOutLocked(const std::string& text) {
+    WriteNow(text);
+    if (!text.empty()) ReleaseHeldLocked();
+}
+
+void WriteDocumentOut(const std::string& text) {
+    OutputLockHeld held;
+    WriteDocumentOutLocked(text);
 }
 
 void WriteOut(const std::string& text) {
@@ -72,6 +106,8 @@ bool ProcessEndHookSet() { return EndHook != nullptr; }
 
 void EndProcess(int exitCode) {
     LockOutput();
+    // Lines held for a document that was never written are not lost.
+    if (Holding) ReleaseHeldLocked();
     // A harness keeps standard output for its next run.
     if (!EndHook && !OutputLost && !FinishStandardOutput()) OutputLost = true;
     // The monitoring host must not take an answer it never got for success,

@@ -19,6 +19,16 @@ void WriteOutLocked(const std::string& text);
 // Writes the text and a newline.
 void WriteOutLine(const std::string& text);
 
+// From now on what WriteOut writes is held back until a document (a monitoring
+// plugin's status line) is written with WriteDocumentOut, and written after it:
+// a plugin's host takes the first line for the status.
+void HoldConsoleLines();
+// Writes a document at once, then whatever was held back (an empty one
+// releases nothing).
+void WriteDocumentOut(const std::string& text);
+// The same for a caller that holds the output lock (the watchdog).
+void WriteDocumentOutLocked(const std::string& text);
+
 // True when standard output could not take everything written to it.
 bool StandardOutputLost();
 

@@ -1,10 +1,12 @@
 #include "run/Startup.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "config/Credentials.h"
 #include "config/GlobalListing.h"
 #include "config/Password.h"
+#include "config/PluginCommandLine.h"
 #include "config/ProfileLocation.h"
 #include "config/RunSettings.h"
 #include "config/SensorDirectory.h"
@@ -13,6 +15,9 @@
 #include "config/TimeoutOption.h"
 #include "output/Channel.h"
 #include "output/Deadline.h"
+#include "output/PluginStatus.h"
+#include "output/ResultDocument.h"
+#include "output/StandardOutput.h"
 #include "platform/Time.h"
 #include "run/MultiSystemRun.h"
 #include "run/RunEnd.h"
@@ -27,6 +32,15 @@ void EndIfFailed(const std::string& errorText) {
     if (!errorText.empty()) EndWithErrorDocument(errorText);
 }
 
+[[noreturn]] void EndWithUsageError(const std::string& errorText);
+
+// An option the run cannot use: for the monitoring plugin a usage error.
+void EndIfOptionFailed(const std::string& errorText) {
+    if (errorText.empty()) return;
+    if (RunSettings.WholeWordOptions && IsPluginFlavour()) EndWithUsageError(errorText);
+    EndWithErrorDocument(errorText);
+}
+
 void TakeCommandLine(int argc, char** argv) {
     RunSettings.ProfileName = argv[1];
     std::string options = argc > 2 ? argv[2] : "";
@@ -34,6 +48,39 @@ void TakeCommandLine(int argc, char** argv) {
     RunSettings.Argument2 = argc > 2 ? argv[2] : "";
     RunSettings.ParameterTextAsGiven = options;
     RunSettings.ParameterText = UpperAscii(options);
+}
+
+// A usage error of the monitoring plugin: its status line, then the short usage.
+[[noreturn]] void EndWithUsageError(const std::string& errorText) {
+    WriteErrorDocument(errorText);
+    WriteDocument();
+    WriteOutLine(PluginUsageLine(RunSettings.ProgramPath));
+    EndProcess(2);
+}
+
+// The monitoring plugin's command line, standard options and keyword form,
+// into the settings; --help and --version end the run here with UNKNOWN, as
+// the monitoring-plugins' own plugins do.
+void TakePluginCommandLine(int argc, char** argv) {
+    RunSettings.HostFlavour = "Nagios";  // its own errors are status lines
+    const PluginCommandLine line = ReadPluginCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (line.Request) {
+        case PluginRequest::Help:
+            WriteOut(PluginHelpText(RunSettings.ProgramPath));
+            EndProcess(2);
+        case PluginRequest::Version:
+            WriteOutLine(PluginVersionLine(RunSettings.ProgramPath));
+            EndProcess(2);
+        case PluginRequest::UsageError: EndWithUsageError(line.Error);
+        case PluginRequest::Run: break;
+    }
+    if (line.ProfileName.empty()) EndWithUsageError("Error 1001: Parameter for Profile-Name is missing !");
+    RunSettings.ProfileName = line.ProfileName;
+    RunSettings.Argument2 = line.ListingKey;
+    RunSettings.ParameterTextAsGiven = line.Options;
+    RunSettings.ParameterText = UpperAscii(line.Options);
+    RunSettings.WholeWordOptions = true;
+    RunSettings.VerboseMode = line.Verbose;
 }
 
 void TakeItemOption() {
@@ -59,26 +106,36 @@ int RunSensor(int argc, char** argv) {
     RunSettings.ProgramPath = argc > 0 && argv[0] ? argv[0] : "";
     RunSettings.HostFlavour = DefaultHostFlavour(RunSettings.ProgramPath);
 
-    if (argc < 2 || argv[1] == nullptr) EndWithErrorDocument("Error 1001: Parameter for Profile-Name is missing !");
-    TakeCommandLine(argc, argv);
+    const bool plugin = argc > 0 && CommandLineIsPlugin(RunSettings.ProgramPath,
+                                                        std::vector<std::string>(argv + 1, argv + argc));
+    if (plugin) {
+        TakePluginCommandLine(argc, argv);
+    } else {
+        if (argc < 2 || argv[1] == nullptr) EndWithErrorDocument("Error 1001: Parameter for Profile-Name is missing !");
+        TakeCommandLine(argc, argv);
+    }
     TakeItemOption();
     ResolveProfileName();
 
     ResetLogonEntries();
     EndIfFailed(SelectHostFlavour());
-    EndIfFailed(SelectDeadline());
-    EndIfFailed(SelectCredentialSource(RunSettings.Credentials));
+    EndIfOptionFailed(SelectDeadline());
+    EndIfOptionFailed(SelectCredentialSource(RunSettings.Credentials));
     // From here on a run that waits too long ends with Error 1019: the
     // deadline counts from the start of the process.
     UpdateDeadlineNotice(RunSettings.ProfileName);
     ArmDeadline(RunSettings.DeadlineSeconds);
 
-    RunSettings.VerboseMode = VerboseRequested();
+    // The plugin's -v; PRTG's console marks mean nothing to a monitoring plugin.
+    if (!plugin) RunSettings.VerboseMode = VerboseRequested();
+    // A monitoring plugin's host takes the first line for the status: the
+    // console lines follow the status line.
+    if (IsPluginFlavour() && RunSettings.VerboseMode) HoldConsoleLines();
 
     SplitProfileDirectory();
     UpdateDeadlineNotice(RunSettings.ProfileName);
     // Known now: whether the run is a multi-system run, which CH= depends on.
-    if (RunSettings.HostFlavour == "Nagios") EndIfFailed(SelectThresholds(RunSettings.GlobalMode));
+    if (RunSettings.HostFlavour == "Nagios") EndIfOptionFailed(SelectThresholds(RunSettings.GlobalMode));
     // With "@" the discovery is skipped, so the profile is taken where the
     // command line names it, as for the other flavours.
     const bool atNamedPlace = RunSettings.HostFlavour != "EXEXML" || ParameterHas("@");

@@ -8,10 +8,11 @@ case in an XML flavour without a verbose option (whose console lines are for a
 terminal), the output must be exactly one XML document whose root is Prtg.
 
 Hosts of monitoring plugins (Nagios, Icinga, Naemon) read one status line,
-"SERVICE STATE - text | performance data", and the exit code of the state. So,
-for every case in the flavour Nagios without a verbose option, the output must
-be exactly that line, its performance data in the guidelines' syntax, and the
-exit code that of its state.
+"SERVICE STATE - text | performance data", and the exit code of the state; the
+lines after it are long text, in which a "|" would start more performance data.
+So, for every case in the flavour Nagios (but --help and --version), the first
+line must be that status line, its performance data in the guidelines' syntax,
+the exit code that of its state, and no later line may hold a "|".
 """
 
 import re
@@ -26,6 +27,7 @@ _NUMBER = r"-?[0-9]+(?:\.[0-9]+)?"
 _RANGE = rf"(?:~|{_NUMBER})?:?(?:{_NUMBER})?"
 _ENTRY = rf"(?:'[^'=]*'|[A-Za-z0-9_.-]+)={_NUMBER}(?:;{_RANGE}){{0,2}}"
 PLUGIN_LINE = re.compile(rf"SPACEWARDEN ({'|'.join(PLUGIN_STATES)}) - ([^|\n]*?)(?: \| ({_ENTRY}(?: {_ENTRY})*))?\n")
+PLUGIN_ONLY_OPTIONS = ("-h", "--help", "-V", "--version")
 
 
 def options_of(args):
@@ -34,8 +36,9 @@ def options_of(args):
 
 
 def flavour_of(args):
-    """The FLAVOUR= value of the options, upper-cased; empty when there is none."""
-    options = options_of(args).upper()
+    """The FLAVOUR= value of the options, upper-cased; empty when there is none
+    (a monitoring plugin's standard options may stand anywhere)."""
+    options = " ".join(a for a in args[1:] if not a.startswith("-")).upper()
     position = options.find("FLAVOUR=")
     if position < 0:
         return ""
@@ -70,17 +73,21 @@ def is_quiet_xml_run(args, program="SpaceWarden"):
 
 
 def is_quiet_plugin_run(args, program="SpaceWarden"):
-    """Whether the sensor answers as a monitoring plugin with its status line alone."""
-    return not is_verbose(args) and output_form(args, program) == "plugin"
+    """Whether the sensor answers as a monitoring plugin with its status line
+    first: every plugin run but --help and --version (-v adds lines after it)."""
+    return output_form(args, program) == "plugin" and not any(a in PLUGIN_ONLY_OPTIONS for a in args)
 
 
 def plugin_status_problem(output, exit_code):
-    """Why a monitoring plugins' host would not read the output as one status
-    line whose state is the exit code's, or None."""
+    """Why a monitoring plugins' host would not read the output as a status
+    line whose state is the exit code's, followed by long text, or None."""
     text = output.decode("latin-1")
-    match = PLUGIN_LINE.fullmatch(text)
+    first, newline, rest = text.partition("\n")
+    match = PLUGIN_LINE.fullmatch(first + newline)
     if not match:
-        return f"standard output is not one status line 'SPACEWARDEN STATE - text | perfdata': {text!r}"
+        return f"standard output does not begin with a status line 'SPACEWARDEN STATE - text | perfdata': {text!r}"
+    if "|" in rest:
+        return f"a line after the status line holds a '|', which starts performance data: {rest!r}"
     state = PLUGIN_STATES.index(match.group(1))
     if exit_code != state:
         return f"the state {match.group(1)} goes with exit code {state}, not {exit_code}"

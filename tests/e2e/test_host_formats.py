@@ -36,12 +36,16 @@ class QuietXmlRuns(unittest.TestCase):
             (["PRD", "FLAVOUR=Nowhere"], "check_spacewarden", True),
             (["PRD", "FLAVOUR=EXEXML"], "check_spacewarden", False),  # FLAVOUR= wins over the name
             (["PRD"], "SpaceWarden", False),
-            (["PRD", "FLAVOUR=Nagios #"], "SpaceWarden", False),
+            (["PRD", "-v", "FLAVOUR=Nagios"], "SpaceWarden", True),   # -v writes after the status line
+            (["-p", "PRD", "-w", "5"], "check_spacewarden", True),
+            (["--help"], "check_spacewarden", False),
+            (["-V"], "check_spacewarden", False),
         ]
         for args, program, quiet in cases:
             with self.subTest(args=args, program=program):
                 self.assertEqual(is_quiet_plugin_run(args, program), quiet)
-                self.assertEqual(is_quiet_xml_run(args, program), not quiet and "#" not in " ".join(args))
+                if "-v" not in args and program == "SpaceWarden":
+                    self.assertEqual(is_quiet_xml_run(args, program), not quiet)
 
 
 class PrtgDocuments(unittest.TestCase):
@@ -80,15 +84,18 @@ class PluginStatusLines(unittest.TestCase):
             (b"SPACEWARDEN WARNING - (***) Critical_Spaces: NoSystems=1 | a=1;10\n", 1),
             (b"SPACEWARDEN UNKNOWN - Error 1002: Profile R&D.P00 is missing...\n", 3),
             (b"SPACEWARDEN OK - (***) Critical_Spaces: NoSystems=0, Processed=0, Failed=0\n", 0),
+            (b"SPACEWARDEN UNKNOWN - Error 1009: Unknown option X=1 !\nUsage: check_spacewarden [-v] -p PROFILE\n", 3),
+            (b"SPACEWARDEN OK - t | a=1\n* 10:00:00 SAP SpaceWarden\n\n", 0),
         ]
         refused = [
             (b"SPACEWARDEN OK - text | a=1\n", 2, "goes with exit code 0"),
-            (b"SPACEWARDEN OK - text | a=1\nmore\n", 0, "not one status line"),
-            (b"SPACEWARDEN OK - text | a b=1\n", 0, "not one status line"),
-            (b"SPACEWARDEN OK - a|b | a=1\n", 0, "not one status line"),
-            (b"SPACEWARDEN FINE - text\n", 0, "not one status line"),
-            (b"SPACEWARDEN OK - text", 0, "not one status line"),
-            (b"<Prtg>\n<Error>1</Error>\n</Prtg>\n", 2, "not one status line"),
+            (b"SPACEWARDEN OK - text | a=1\nmore | b=2\n", 0, "holds a '|'"),
+            (b"Usage: check_spacewarden\nSPACEWARDEN OK - text | a=1\n", 0, "not begin with a status line"),
+            (b"SPACEWARDEN OK - text | a b=1\n", 0, "not begin with a status line"),
+            (b"SPACEWARDEN OK - a|b | a=1\n", 0, "not begin with a status line"),
+            (b"SPACEWARDEN FINE - text\n", 0, "not begin with a status line"),
+            (b"SPACEWARDEN OK - text", 0, "not begin with a status line"),
+            (b"<Prtg>\n<Error>1</Error>\n</Prtg>\n", 2, "not begin with a status line"),
         ]
         for output, code in readable:
             with self.subTest(output=output):

@@ -57,8 +57,9 @@ Gwhost.....: sapsto
 Gwservice..: sapgw00
 """
 RESOURCES = "$USER3$=sapmon\n$USER4$=Store-Pw.42\n"
-# Services that take the command with the credentials of the resource file.
-FROM_RESOURCES = {"store"}
+# The command of a service, when not check_spacewarden: with the credentials of
+# the resource file, or with the standard options as separate words.
+COMMANDS = {"store": "check_spacewarden_store", "standard options": "check_spacewarden_options"}
 
 LISTING = """# GSNG: SAPCORE   : PRD.P00#QAS.P00#
 # GSNX: SAPCORE   :Sensor="SAP SpaceWarden",Item=Critical_Spaces,Alias
@@ -68,13 +69,14 @@ LISTING = """# GSNG: SAPCORE   : PRD.P00#QAS.P00#
 # current_state, plugin_output, performance_data.
 SERVICES = [
     ("spaces", "{etc}/PRD", "CH=1,WARN=1,CRIT=5",
-     "1", "SPACEWARDEN WARNING - (PRD) Oracle: Critical_Spaces=2, Critical_Objects=1.234",
+     "1", "SPACEWARDEN WARNING - Critical_Spaces=2 above 1 - (PRD) Oracle: Critical_Spaces=2, Critical_Objects=1234",
      "Critical_Spaces=2;1;5"),
     ("objects", "{etc}/PRD", "CH=2,CRIT=2000",
-     "0", "SPACEWARDEN OK - (PRD) Oracle: Critical_Spaces=2, Critical_Objects=1.234",
+     "0", "SPACEWARDEN OK - (PRD) Oracle: Critical_Spaces=2, Critical_Objects=1234",
      "Critical_Objects=1234;;2000"),
     ("all", "{etc}/PRD", "WARN=~:1000",
-     "1", "SPACEWARDEN WARNING - (PRD) Oracle: Critical_Spaces=2, Critical_Objects=1.234",
+     "1", "SPACEWARDEN WARNING - Critical_Objects=1234 above 1000 - (PRD) Oracle: Critical_Spaces=2, "
+     "Critical_Objects=1234",
      "Critical_Spaces=2;~:1000 Critical_Objects=1234;~:1000 Critical_TableSpc=6;~:1000 "
      "Critical_Tables=0;~:1000 Critical_Indexes=0;~:1000"),
     ("listing", "{etc}/GLOBAL", "SAPCORE",
@@ -83,6 +85,11 @@ SERVICES = [
      "3", "SPACEWARDEN UNKNOWN - Error 1002: Profile {etc}/DEV.P00 is missing...", ""),
     ("thresholds", "{etc}/PRD", "WARN=@5",
      "3", "SPACEWARDEN UNKNOWN - Error 1009: Invalid WARN=@5 !", ""),
+    ("standard options", "-p {etc}/PRD", "-C Critical_Objects -w 1000 -c 2000 -t 50",
+     "1", "SPACEWARDEN WARNING - Critical_Objects=1234 above 1000 - (PRD) Oracle: Critical_Spaces=2, "
+     "Critical_Objects=1234", "Critical_Objects=1234;1000;2000"),
+    ("mistyped threshold", "{etc}/PRD", "CH=2,CRTI=1000",
+     "3", "SPACEWARDEN UNKNOWN - Error 1009: Unknown option CRTI=1000 !", ""),
     ("store", "{etc}/STORE", "CH=1,CRIT=5,CREDENTIALS=ENV",
      "0", "SPACEWARDEN OK - (STO) Oracle: Critical_Spaces=1, Critical_Objects=0", "Critical_Spaces=1;;5"),
 ]
@@ -124,7 +131,7 @@ def objects_config(scratch, plugin, rfcsim):
 define service {{
     host_name               sap
     service_description     {name}
-    check_command           {"check_spacewarden_store" if name in FROM_RESOURCES else "check_spacewarden"}!{profile.format(etc=scratch / 'etc')}!{options}
+    check_command           {COMMANDS.get(name, "check_spacewarden")}!{profile.format(etc=scratch / 'etc')}!{options}
     max_check_attempts      1
     check_interval          600
     retry_interval          600
@@ -151,6 +158,10 @@ define command {{
 define command {{
     command_name    check_spacewarden
     command_line    /usr/bin/env SPACEWARDEN_RFC_LIBRARY={rfcsim} RFCSIM_SCENARIO={scratch}/etc/systems.scenario {plugin} '$ARG1$' '$ARG2$'
+}}
+define command {{
+    command_name    check_spacewarden_options
+    command_line    /usr/bin/env SPACEWARDEN_RFC_LIBRARY={rfcsim} RFCSIM_SCENARIO={scratch}/etc/systems.scenario {plugin} $ARG1$ $ARG2$
 }}
 define command {{
     command_name    check_spacewarden_store

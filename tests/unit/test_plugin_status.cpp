@@ -102,11 +102,14 @@ TEST_CASE("the status line: state judged over the channels, thresholds after eac
     };
     const Case cases[] = {
         {"", PluginState::Ok, "SPACEWARDEN OK - (PRD) a|b\rc | A=2 'B c'=30 C=-1\n", 0},
-        {"WARN=10", PluginState::Ok, "SPACEWARDEN WARNING - (PRD) a|b\rc | A=2;10 'B c'=30;10 C=-1;10\n", 1},
+        {"WARN=10", PluginState::Ok,
+         "SPACEWARDEN WARNING - B c=30 above 10, C=-1 below 0 - (PRD) a|b\rc | A=2;10 'B c'=30;10 C=-1;10\n", 1},
         {"CRIT=~:30,WARN=0:", PluginState::Ok,
-         "SPACEWARDEN WARNING - (PRD) a|b\rc | A=2;0:;~:30 'B c'=30;0:;~:30 C=-1;0:;~:30\n", 1},
+         "SPACEWARDEN WARNING - C=-1 below 0 - (PRD) a|b\rc | A=2;0:;~:30 'B c'=30;0:;~:30 C=-1;0:;~:30\n", 1},
         {"CRIT=~:29,WARN=0:", PluginState::Ok,
-         "SPACEWARDEN CRITICAL - (PRD) a|b\rc | A=2;0:;~:29 'B c'=30;0:;~:29 C=-1;0:;~:29\n", 2},
+         "SPACEWARDEN CRITICAL - B c=30 above 29 - (PRD) a|b\rc | A=2;0:;~:29 'B c'=30;0:;~:29 C=-1;0:;~:29\n", 2},
+        {"CRIT=5:10", PluginState::Ok, "SPACEWARDEN CRITICAL - A=2 below 5, B c=30 above 10, C=-1 below 5 - (PRD) a|b\rc | "
+         "A=2;;5:10 'B c'=30;;5:10 C=-1;;5:10\n", 2},
         {"CH=2,CRIT=30", PluginState::Ok, "SPACEWARDEN OK - (PRD) a|b\rc | 'B c'=30;;30\n", 0},
         {"", PluginState::Critical, "SPACEWARDEN CRITICAL - (PRD) a|b\rc | A=2 'B c'=30 C=-1\n", 2},
     };
@@ -129,9 +132,21 @@ TEST_CASE("performance data that would pass the room is left out whole, the valu
     PluginState_ state("CRIT=10");
     AppendPluginText("t");
     for (int n = 1; n <= 3; ++n) AddPluginChannel(n, "S" + std::to_string(n), n == 3 ? "99" : "1");
-    CHECK(PluginStatusLine(40) == "SPACEWARDEN CRITICAL - t | S1=1;;10\n");
-    CHECK(PluginStatusLine(20) == "SPACEWARDEN CRITICAL - t\n");
+    CHECK(PluginStatusLine(53) == "SPACEWARDEN CRITICAL - S3=99 above 10 - t | S1=1;;10\n");
+    CHECK(PluginStatusLine(52) == "SPACEWARDEN CRITICAL - S3=99 above 10 - t\n");
+    CHECK(PluginStatusLine(20) == "SPACEWARDEN CRITICAL - S3=99 above 10 - t\n");
     CHECK(PluginExitCode() == 2);
+}
+
+TEST_CASE("a long listing names the channels that fit and counts the others") {
+    PluginState_ state("CRIT=10");
+    AppendPluginText("t");
+    for (int n = 1; n <= 200; ++n) AddPluginChannel(n, "SYSTEM" + std::to_string(n), "99");
+    const std::string line = PluginStatusLine(4095);
+    CHECK(line.rfind("SPACEWARDEN CRITICAL - SYSTEM1=99 above 10, SYSTEM2=99 above 10, ", 0) == 0);
+    CHECK(line.find(" and 154 more - t | SYSTEM1=99;;10") != std::string::npos);
+    CHECK(line.size() <= 4095);
+    CHECK(line.size() > 4095 - 16);  // the next entry would have passed the room
 }
 
 TEST_CASE("labels of the performance data") {
