@@ -25,14 +25,19 @@ void AppendListingText(const std::string& line) {
     if (line.size() > ListingTextColumn) ServerListing += line.substr(ListingTextColumn);
 }
 
-// A file that cannot be read to its end counts as one that cannot be opened.
-std::string ItemProfileMissingText() { return "Error 1024: ProFile " + RunSettings.ProfileName + " is missing..."; }
-std::string ListingMissingText() { return "Error 10x1: ProFile " + RunSettings.ProfileName + " is missing..."; }
+// A file that cannot be read to its end counts as one that cannot be opened;
+// one that is there but cannot be opened says why.
+std::string MissingText(const char* number, const std::string& whyNotOpened) {
+    return std::string("Error ") + number + ": ProFile " + RunSettings.ProfileName + " " +
+           (whyNotOpened.empty() ? "is missing" : whyNotOpened) + "...";
+}
+std::string ItemProfileMissingText(const std::string& whyNotOpened = "") { return MissingText("1024", whyNotOpened); }
+std::string ListingMissingText(const std::string& whyNotOpened = "") { return MissingText("10x1", whyNotOpened); }
 
 // In the item profile the tag is compared exactly and no key is read.
 std::string ReadItemProfile() {
     TextFile file;
-    if (!file.Open(RunSettings.ProfilePath)) return ItemProfileMissingText();
+    if (!file.Open(RunSettings.ProfilePath)) return ItemProfileMissingText(file.WhyNotOpened());
     std::string line;
     while (file.ReadLine(line, ListingLineBuffer)) {
         StripLineEnd(line);
@@ -76,7 +81,7 @@ std::string ReadListingForSensor() {
     const std::string entryPattern = "# GSNX: " + key;
 
     TextFile file;
-    if (!file.Open(RunSettings.ProfilePath)) return ListingMissingText();
+    if (!file.Open(RunSettings.ProfilePath)) return ListingMissingText(file.WhyNotOpened());
 
     bool entryFound = false;
     std::string entryText;

@@ -65,12 +65,14 @@ std::string SelectHostFlavour() {
     return "Error 1008: Host-Flavour " + value + " is unknown...";
 }
 
-std::string ProfileMissingText(const std::string& shownName) {
-    return "Error 1002: Profile " + shownName + " is missing...";
+std::string ProfileMissingText(const std::string& shownName, const std::string& whyNotOpened) {
+    // That a profile is there but cannot be read is what the admin must mend.
+    return "Error 1002: Profile " + shownName + " " + (whyNotOpened.empty() ? "is missing" : whyNotOpened) + "...";
 }
 
 std::string OpenProfileAtNamedPlace(TextFile& profileFile) {
     RunSettings.ProfilePath = RunSettings.ProfileDirectory + RunSettings.ProfileName;
-    if (!profileFile.Open(RunSettings.ProfilePath)) return ProfileMissingText(RunSettings.ProfilePath);
+    if (!profileFile.Open(RunSettings.ProfilePath))
+        return ProfileMissingText(RunSettings.ProfilePath, profileFile.WhyNotOpened());
     return "";
 }

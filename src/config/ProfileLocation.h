@@ -24,8 +24,10 @@ std::string DefaultHostFlavour(const std::string& programPath);
 // the program's name. Returns an empty text, or "Error 1008" for an unknown flavour.
 std::string SelectHostFlavour();
 
-// "Error 1002" for a profile that cannot be opened, naming it as shown.
-std::string ProfileMissingText(const std::string& shownName);
+// "Error 1002" for a profile that cannot be opened, naming it as shown: "is
+// missing...", or why a profile that is there cannot be read ("cannot be
+// read: Permission denied...", "is a directory...").
+std::string ProfileMissingText(const std::string& shownName, const std::string& whyNotOpened = "");
 
 // Flavours other than "EXEXML": opens the profile where the command line names
 // it. Returns an empty text, or "Error 1002" naming ProfilePath.

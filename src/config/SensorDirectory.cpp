@@ -1,5 +1,7 @@
 #include "config/SensorDirectory.h"
 
+#include <vector>
+
 #include "config/ProfileLocation.h"
 #include "config/RunSettings.h"
 
@@ -41,7 +43,15 @@ bool ReadHintedDirectory(TextFile& hintFile, std::string& directory) {
     return true;
 }
 
-std::string MissingProfileText() { return ProfileMissingText(RunSettings.ProfileName); }
+// Why the first candidate that is there could not be opened, if one is.
+std::string MissingProfileText(const std::vector<std::string>& candidates) {
+    for (const std::string& candidate : candidates) {
+        TextFile file;
+        if (!file.Open(candidate) && !file.WhyNotOpened().empty())
+            return ProfileMissingText(RunSettings.ProfileName, file.WhyNotOpened());
+    }
+    return ProfileMissingText(RunSettings.ProfileName);
+}
 
 }  // namespace
 
@@ -62,7 +72,7 @@ std::string DiscoverSensorDirectory(TextFile& profileFile) {
         // installation itself; each step down is taken when the profile is there.
         if (FileCanBeOpened(directory + BelowParentOfHost + name)) directory += BelowParentOfHost;
         if (FileCanBeOpened(directory + BelowHost + name)) directory += BelowHost;
-        if (!FileCanBeOpened(directory + name)) return MissingProfileText();
+        if (!FileCanBeOpened(directory + name)) return MissingProfileText({directory + name});
     }
 
     std::string found;
@@ -73,7 +83,11 @@ std::string DiscoverSensorDirectory(TextFile& profileFile) {
         opened = profileFile.Open(candidate + name);
         if (opened) found = candidate;
     }
-    if (!opened) return MissingProfileText();
+    if (!opened) {
+        std::vector<std::string> tried = {directory + name};
+        for (const char* candidate : FixedSensorDirectories) tried.push_back(candidate + name);
+        return MissingProfileText(tried);
+    }
 
     RunSettings.ProfileDirectory = found;
     RunSettings.ProfilePath = found + name;

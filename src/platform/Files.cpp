@@ -36,7 +36,7 @@ bool ReadableFile::Open(const std::string& path) {
     position_ = 0;
     atEnd_ = false;
     failed_ = false;
-    handle_ = OpenRegularFile(NativePath(path), FileAccess::Read);
+    handle_ = OpenRegularFile(NativePath(path), FileAccess::Read, &whyNot_);
     return IsOpen();
 }
 

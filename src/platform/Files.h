@@ -39,11 +39,16 @@ public:
     }
     // True when a read failed since the file was opened.
     bool ReadFailed() const { return failed_; }
+    // After an Open that failed: why a file that is there could not be opened
+    // ("is a directory", "cannot be read: Permission denied"); empty when
+    // nothing is there.
+    const std::string& WhyNotOpened() const { return whyNot_; }
 
 private:
     bool Refill();
 
     NativeHandle handle_ = NoNativeHandle;
+    std::string whyNot_;
     std::string buffer_;
     std::size_t position_ = 0;
     bool atEnd_ = false;
@@ -68,6 +73,8 @@ public:
     // True when reading stopped at a read error: the file then counts as one
     // that could not be opened. Known until the next Open, also after Close.
     bool ReadFailed() const { return file_.ReadFailed(); }
+    // After an Open that failed: why a file that is there could not be opened.
+    const std::string& WhyNotOpened() const { return file_.WhyNotOpened(); }
 
 private:
     int NextChar();

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -60,9 +61,21 @@ bool IsRegularFile(HANDLE handle) {
            (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+// Why a file that is there could not be opened, from the error of CreateFile.
+std::string WhyNotOpened(const std::string& nativePath, DWORD error) {
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME) return "";
+    const DWORD attributes = GetFileAttributesA(nativePath.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return "is a directory";
+    if (error == ERROR_ACCESS_DENIED) return "cannot be read: Permission denied";
+    if (error == ERROR_SHARING_VIOLATION) return "cannot be read: another program has it open";
+    if (attributes == INVALID_FILE_ATTRIBUTES) return "";
+    return "cannot be read: Windows error " + std::to_string(error);
+}
+
 }  // namespace
 
-NativeHandle OpenRegularFile(const std::string& nativePath, FileAccess access) {
+NativeHandle OpenRegularFile(const std::string& nativePath, FileAccess access, std::string* whyNot) {
+    if (whyNot) whyNot->clear();
     // Opening a device can itself wait (a serial port, the console), so its
     // names are refused before anything is opened.
     if (IsReservedDeviceName(nativePath)) return NoNativeHandle;
@@ -72,9 +85,13 @@ NativeHandle OpenRegularFile(const std::string& nativePath, FileAccess access) {
                                                                : OPEN_ALWAYS;
     HANDLE handle = CreateFileA(nativePath.c_str(), rights, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return NoNativeHandle;
+    if (handle == INVALID_HANDLE_VALUE) {
+        if (whyNot) *whyNot = WhyNotOpened(nativePath, GetLastError());
+        return NoNativeHandle;
+    }
     if (!IsRegularFile(handle)) {
         CloseHandle(handle);
+        if (whyNot) *whyNot = "is not a regular file";
         return NoNativeHandle;
     }
     return reinterpret_cast<NativeHandle>(handle);
@@ -113,11 +130,25 @@ std::FILE* AppendStreamOf(NativeHandle handle) {
 
 #else
 
-NativeHandle OpenRegularFile(const std::string& nativePath, FileAccess access) {
+namespace {
+
+std::string CannotBeRead(int error) { return std::string("cannot be read: ") + std::strerror(error); }
+
+std::string NotRegular(const struct stat& information) {
+    return S_ISDIR(information.st_mode) ? "is a directory" : "is not a regular file";
+}
+
+}  // namespace
+
+NativeHandle OpenRegularFile(const std::string& nativePath, FileAccess access, std::string* whyNot) {
+    if (whyNot) whyNot->clear();
     // What is known not to be a regular file is not even opened: opening some
     // devices does something of its own.
     struct stat information;
-    if (stat(nativePath.c_str(), &information) == 0 && !S_ISREG(information.st_mode)) return NoNativeHandle;
+    if (stat(nativePath.c_str(), &information) == 0 && !S_ISREG(information.st_mode)) {
+        if (whyNot) *whyNot = NotRegular(information);
+        return NoNativeHandle;
+    }
 
     // Without O_NONBLOCK the opening of a FIFO waits for its other end.
     int flags = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
@@ -127,9 +158,13 @@ NativeHandle OpenRegularFile(const std::string& nativePath, FileAccess access) {
     int descriptor;
     do descriptor = open(nativePath.c_str(), flags, 0666);
     while (descriptor < 0 && errno == EINTR);
-    if (descriptor < 0) return NoNativeHandle;
+    if (descriptor < 0) {
+        if (whyNot && errno != ENOENT && errno != ENOTDIR && errno != ENAMETOOLONG) *whyNot = CannotBeRead(errno);
+        return NoNativeHandle;
+    }
     // It may have been replaced after the look above.
     if (fstat(descriptor, &information) != 0 || !S_ISREG(information.st_mode)) {
+        if (whyNot) *whyNot = NotRegular(information);
         close(descriptor);
         return NoNativeHandle;
     }

@@ -19,8 +19,11 @@ enum class FileAccess {
 };
 
 // Opens a regular file by its platform path; NoNativeHandle when it does not
-// exist, cannot be opened or is no regular file.
-NativeHandle OpenRegularFile(const std::string& nativePath, FileAccess access);
+// exist, cannot be opened or is no regular file. Then `whyNot`, when given,
+// says why for a file that is there: "is a directory", "is not a regular
+// file", "cannot be read: Permission denied" (or the platform's reason); it
+// stays empty when nothing is there (and for the reserved device names).
+NativeHandle OpenRegularFile(const std::string& nativePath, FileAccess access, std::string* whyNot = nullptr);
 
 // Reads at most `room` bytes: the count, 0 at the end of the file, -1 on a read error.
 long ReadNative(NativeHandle handle, char* into, std::size_t room);

@@ -90,6 +90,8 @@ SERVICES = [
      "Critical_Objects=1234", "Critical_Objects=1234;1000;2000"),
     ("mistyped threshold", "{etc}/PRD", "CH=2,CRTI=1000",
      "3", "SPACEWARDEN UNKNOWN - Error 1009: Unknown option CRTI=1000 !", ""),
+    ("unreadable", "{etc}/SECRET", "",
+     "3", "SPACEWARDEN UNKNOWN - Error 1002: Profile {etc}/SECRET.P00 cannot be read: Permission denied...", ""),
     ("store", "{etc}/STORE", "CH=1,CRIT=5,CREDENTIALS=ENV",
      "0", "SPACEWARDEN OK - (STO) Oracle: Critical_Spaces=1, Critical_Objects=0", "Critical_Spaces=1;;5"),
 ]
@@ -217,6 +219,8 @@ def main():
 
     # As root the core runs its checks as the user nagios; otherwise as the caller.
     user = "nagios" if os.geteuid() == 0 else pwd.getpwuid(os.geteuid()).pw_name
+    if user != "nagios":  # not root: the core runs as the caller, who can read its own files
+        SERVICES[:] = [service for service in SERVICES if service[0] != "unreadable"]
     entry = pwd.getpwnam(user)
     scratch = Path(tempfile.mkdtemp(prefix="spacewarden-nagios-"))
     failures = []
@@ -240,8 +244,13 @@ def main():
         config.write_text(nagios_config(scratch, user, grp.getgrgid(entry.pw_gid).gr_name))
         (scratch / "objects.cfg").write_text(objects_config(scratch, plugin, rfcsim))
         for path in [scratch, *scratch.rglob("*")]:
-            os.lchown(path, entry.pw_uid, entry.pw_gid)
+            if path.name != "SECRET.P00":
+                os.lchown(path, entry.pw_uid, entry.pw_gid)
         resources.chmod(0o600)  # the monitoring user's secrets
+        # A profile the monitoring user may not read: root's own, mode 0600.
+        secret = etc / "SECRET.P00"
+        shutil.copyfile(EXAMPLES / "PRD.P00", secret)
+        secret.chmod(0o600)
 
         verified = subprocess.run([NAGIOS, "-v", str(config)], capture_output=True, text=True)
         if verified.returncode != 0:

@@ -79,17 +79,21 @@ struct NoFile {
     const char* what;
     std::string name;
     std::function<bool(const std::string&)> make;  // null: the name needs nothing made
+    const char* why;  // what a failed opening says of it
 };
 
 std::vector<NoFile> NoFiles() {
-    std::vector<NoFile> entries = {{"a directory", "sw_files_directory", MakeDirectory}};
+    std::vector<NoFile> entries = {{"a directory", "sw_files_directory", MakeDirectory, "is a directory"}};
 #ifdef _WIN32
-    for (const char* device : {"NUL", "con.P00", "Aux.txt", "COM1", "lpt1.log"}) entries.push_back({device, device, {}});
+    for (const char* device : {"NUL", "con.P00", "Aux.txt", "COM1", "lpt1.log"})
+        entries.push_back({device, device, {}, ""});
 #else
-    entries.push_back({"a FIFO", "sw_files_fifo", [](const std::string& name) { return mkfifo(name.c_str(), 0600) == 0; }});
+    entries.push_back({"a FIFO", "sw_files_fifo", [](const std::string& name) { return mkfifo(name.c_str(), 0600) == 0; },
+                       "is not a regular file"});
     entries.push_back({"a link to a device", "sw_files_zero",
-                       [](const std::string& name) { return symlink("/dev/zero", name.c_str()) == 0; }});
-    entries.push_back({"a device", "/dev/null", {}});
+                       [](const std::string& name) { return symlink("/dev/zero", name.c_str()) == 0; },
+                       "is not a regular file"});
+    entries.push_back({"a device", "/dev/null", {}, "is not a regular file"});
 #endif
     return entries;
 }
@@ -113,6 +117,7 @@ TEST_CASE("only regular files are read, created or appended to") {
         TextFile file;
         CHECK_FALSE(file.Open(entry.name));
         CHECK_FALSE(file.ReadFailed());
+        CHECK(file.WhyNotOpened() == entry.why);
         CHECK_FALSE(FileCanBeOpened(entry.name));
         CHECK(CopyFileBytes(entry.name, "sw_files_copy") == CopyOutcome::SourceMissing);
         CHECK_FALSE(fs::exists("sw_files_copy"));
@@ -129,7 +134,11 @@ TEST_CASE("only regular files are read, created or appended to") {
     ScratchFile regular("files_regular", "line 1\r\nline 2\x1A after the end");
     TextFile file;
     REQUIRE(file.Open(regular.Name()));
+    CHECK(file.WhyNotOpened() == "");
     CHECK(ReadAll(file) == "line 1\nline 2");
+    TextFile missing;
+    CHECK_FALSE(missing.Open("sw_files_nothing_here"));
+    CHECK(missing.WhyNotOpened() == "");  // missing, which says so itself
     CHECK_FALSE(file.ReadFailed());
     ScratchFile empty("files_empty", "");
     CHECK(FileCanBeOpened(empty.Name()));
