@@ -2,8 +2,9 @@
 // passwords with the sensor's own key, writes complete profiles and checks them
 // with the sensor's own reader.
 //
-// Exit codes: 0 done; 1 input refused or the file could not be written;
-// 2 bad arguments, or (check) the sensor would reject the profile.
+// Exit codes: 0 done (also --help); 1 input refused or the file could not be
+// written; 2 bad arguments (with the usage), or (check) the sensor would reject
+// the profile.
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "config/Password.h"
+#include "config/ProfileLocation.h"
 #include "config/SystemProfile.h"
 #include "platform/Files.h"
 #include "platform/OwnerOnlyFiles.h"
@@ -27,15 +29,17 @@ constexpr int ExitProfileRejected = 2;
 constexpr const char* ToolName = "SpaceWardenProfile";
 constexpr char Delete = 0x7F;
 
-void PrintUsage() {
-    std::fprintf(stderr,
+void PrintUsage(std::FILE* to = stderr) {
+    std::fprintf(to,
                  "usage: %s scramble PASSWORD [--offset K]\n"
                  "       %s write FILE --destination D --client C --user U --password P\n"
                  "           --language L --mode M --hostname H --sysnr N --gwhost G\n"
                  "           --gwservice S --extcompany E [--force]\n"
                  "       %s check FILE\n"
                  "A PASSWORD (or --password) of \"-\" is read from the first line of standard input.\n"
-                 "K is a key offset from 0 to 9; without --offset one is chosen at random.\n",
+                 "K is a key offset from 0 to 9; without --offset one is chosen at random.\n"
+                 "FILE gets the extension .P00 unless it has one, as the sensor looks for it; write makes it\n"
+                 "readable by its owner only.\n",
                  ToolName, ToolName, ToolName);
 }
 
@@ -146,14 +150,14 @@ std::string ProfileNameOf(const std::string& path) {
 
 std::string ReadProfileBack(const std::string& path) {
     TextFile profile;
-    if (!profile.Open(path)) return "Error 1002: Profile " + path + " is missing...";
+    if (!profile.Open(path)) return ProfileMissingText(path, profile.WhyNotOpened());
     ResetLogonEntries();
     return ReadSystemProfile(profile, ProfileNameOf(path));
 }
 
 int Write(const std::vector<std::string>& arguments) {
     if (arguments.empty()) return UsageError("write needs a file name");
-    const std::string& path = arguments[0];
+    const std::string path = WithDefaultExtension(arguments[0]);
     std::string values[ProfileEntryCount];
     bool given[ProfileEntryCount] = {};
     bool force = false;
@@ -215,11 +219,12 @@ int Write(const std::vector<std::string>& arguments) {
 
 int Check(const std::vector<std::string>& arguments) {
     if (arguments.size() != 1) return UsageError("check takes one file name");
-    std::string fault = ReadProfileBack(arguments[0]);
-    const std::string mode = ModeOpenToOthers(NativePath(arguments[0]));
+    const std::string path = WithDefaultExtension(arguments[0]);
+    std::string fault = ReadProfileBack(path);
+    const std::string mode = ModeOpenToOthers(NativePath(path));
     if (LogonEntries.PasswordFromProfile && !mode.empty())
         std::fprintf(stderr, "%s: warning: %s holds a password and is readable by group or others (mode %s): "
-                     "chmod 600 it\n", ToolName, arguments[0].c_str(), mode.c_str());
+                     "chmod 600 it\n", ToolName, path.c_str(), mode.c_str());
     std::printf("%s\n", fault.empty() ? "OK" : fault.c_str());
     return fault.empty() ? ExitDone : ExitProfileRejected;
 }
@@ -230,6 +235,10 @@ int main(int argc, char* argv[]) {
     BuildScramblingKey();
     if (argc < 2) return UsageError("a command is needed");
     const std::string command = argv[1];
+    if (command == "--help" || command == "-h" || command == "help") {
+        PrintUsage(stdout);
+        return ExitDone;
+    }
     const std::vector<std::string> arguments(argv + 2, argv + argc);
     int exitCode = ExitUsage;
     if (command == "scramble")

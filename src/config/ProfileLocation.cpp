@@ -10,11 +10,7 @@ constexpr const char* GlobalWord = "GLOBAL.P00";
 // The host flavours in the spelling the rest of the program compares against.
 constexpr const char* HostFlavours[] = {"EXEXML", "Kestrel", "Pinewood", "Juniper", "Bramble", "Nagios"};
 
-// A name keeps its ending when it has a full stop fourth from its end.
-void AppendDefaultExtension() {
-    std::string& name = RunSettings.ProfileName;
-    if (name.size() < 4 || name[name.size() - 4] != '.') name += DefaultExtension;
-}
+void AppendDefaultExtension() { RunSettings.ProfileName = WithDefaultExtension(RunSettings.ProfileName); }
 
 void TestForGlobalWord() {
     if (UpperAscii(RunSettings.ProfileName) == GlobalWord) {
@@ -24,6 +20,12 @@ void TestForGlobalWord() {
 }
 
 }  // namespace
+
+// A name keeps its ending when it has a full stop fourth from its end.
+std::string WithDefaultExtension(const std::string& name) {
+    if (name.size() < 4 || name[name.size() - 4] != '.') return name + DefaultExtension;
+    return name;
+}
 
 void ResolveProfileName() {
     AppendDefaultExtension();

@@ -11,6 +11,10 @@ constexpr const char* ItemProfileName = "Overseer.Prf";
 // Default extension and the word GLOBAL: works on RunSettings.ProfileName and GlobalMode.
 void ResolveProfileName();
 
+// The name with ".P00" appended unless it has an extension of its own (a full
+// stop fourth from its end), as the sensor looks for a profile.
+std::string WithDefaultExtension(const std::string& name);
+
 // Splits RunSettings.ProfileName into ProfileDirectory and ProfileName at its
 // last backslash (in the flavour "Nagios", for a name that begins with "/",
 // at its last "/"), then tests for GLOBAL once more.

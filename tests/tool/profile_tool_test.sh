@@ -97,6 +97,29 @@ run_tool scramble abc --offset 10 2>/dev/null
 expect "offset out of range" 2 $?
 run_tool frobnicate 2>/dev/null
 expect "unknown command" 2 $?
+usage=$(run_tool frobnicate 2>&1 >/dev/null)
+case $usage in *"usage: SpaceWardenProfile scramble"*) ;; *) echo "FAIL: no usage after a usage error"; failures=$((failures + 1)) ;; esac
+
+# As the sensor looks for a profile: ".P00" unless the name has an extension.
+capture check PRD
+expect "check a name without extension" 0 $?
+[ "$out" = "OK" ] || { echo "FAIL: check PRD printed '$out'"; failures=$((failures + 1)); }
+capture check NOWHERE
+expect "check a missing profile" 2 $?
+[ "$out" = "Error 1002: Profile NOWHERE.P00 is missing..." ] || { echo "FAIL: check NOWHERE printed '$out'"; failures=$((failures + 1)); }
+mkdir DIR.P00
+capture check DIR
+expect "check a directory" 2 $?
+[ "$out" = "Error 1002: Profile DIR.P00 is a directory..." ] || { echo "FAIL: check DIR printed '$out'"; failures=$((failures + 1)); }
+write_profile NEW 'Secret12'
+expect "write a name without extension" 0 $?
+[ -f NEW.P00 ] || { echo "FAIL: write NEW made no NEW.P00"; failures=$((failures + 1)); }
+
+for help in --help -h; do
+    capture $help
+    expect "$help" 0 $?
+    case $out in "usage: SpaceWardenProfile scramble"*) ;; *) echo "FAIL: $help printed '$out'"; failures=$((failures + 1)) ;; esac
+done
 
 [ $failures -eq 0 ] && echo "profile tool: all passed"
 [ $failures -eq 0 ]
