@@ -39,7 +39,14 @@ std::vector<std::string> Lines(const std::string& text)
 ErrorRecord InvalidParameter(const std::string& message) { return Own(nw::RFC_INVALID_PARAMETER, message); }
 ErrorRecord InvalidHandle(const std::string& message) { return Own(nw::RFC_INVALID_HANDLE, message); }
 ErrorRecord NotSupported(const std::string& message) { return Own(nw::RFC_NOT_SUPPORTED, message); }
-ErrorRecord LibraryFailure(const std::string& message) { return Own(nw::RFC_EXTERNAL_FAILURE, message); }
+// The sensor tells a set-up fault from a failed logon by this key
+// (RFC_KEY_LIBRARY_UNUSABLE of the classic interface, which this unit cannot include).
+ErrorRecord LibraryFailure(const std::string& message)
+{
+    ErrorRecord error = Own(nw::RFC_EXTERNAL_FAILURE, message);
+    error.key = "RFC_LIBRARY_UNUSABLE";
+    return error;
+}
 ErrorRecord MemoryInsufficient(const std::string& message) { return Own(nw::RFC_MEMORY_INSUFFICIENT, message); }
 
 void RecordFailure(const ErrorRecord& error)

@@ -25,7 +25,8 @@ struct ErrorRecord {
 // the library keys its own: RFC_INVALID_PARAMETER (a caller's argument),
 // RFC_INVALID_HANDLE (a handle that is not open or not known),
 // RFC_NOT_SUPPORTED (R/2), RFC_EXTERNAL_FAILURE (SAP's library cannot be
-// loaded or lacks a function), RFC_MEMORY_INSUFFICIENT; all in group
+// loaded or lacks a function; keyed RFC_LIBRARY_UNUSABLE, which the sensor
+// reports as a fault of the set-up), RFC_MEMORY_INSUFFICIENT; all in group
 // EXTERNAL_RUNTIME_FAILURE.
 ErrorRecord InvalidParameter(const std::string& message);
 ErrorRecord InvalidHandle(const std::string& message);

@@ -56,7 +56,19 @@ LibraryLoadFault LoadFault(DWORD error, const std::string& name, const char* ful
 
 }  // namespace
 
-void* LoadSharedLibrary(const std::string& name, LibraryLoadFault& fault) {
+// The system's message for an error, without its line end and full stop.
+std::string SystemMessage(DWORD error) {
+    char text[256] = "";
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                        text, sizeof text, nullptr);
+    std::string message(text, length < sizeof text ? length : 0);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.' ||
+                                message.back() == ' '))
+        message.pop_back();
+    return message.empty() ? "Windows error " + std::to_string(error) : message;
+}
+
+void* LoadSharedLibrary(const std::string& name, LibraryLoadFault& fault, std::string* reason) {
     // No error dialog boxes: a sensor runs unattended.
     UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     HMODULE module = nullptr;
@@ -77,6 +89,7 @@ void* LoadSharedLibrary(const std::string& name, LibraryLoadFault& fault) {
     }
     SetErrorMode(previous);
     fault = module ? LibraryLoadFault::NotLoaded : LoadFault(error, name, bare ? nullptr : full);
+    if (!module && reason) *reason = SystemMessage(error);
     return reinterpret_cast<void*>(module);
 }
 
@@ -95,7 +108,7 @@ void* FindLibraryOperation(void* library, const std::string& name, unsigned argu
 
 const char* DefaultRfcLibraryName() { return "librfc32.dll"; }
 #else
-void* LoadSharedLibrary(const std::string& name, LibraryLoadFault& fault) {
+void* LoadSharedLibrary(const std::string& name, LibraryLoadFault& fault, std::string* reason) {
     // A name with a directory is a path in the sensor's form; a bare name is
     // searched the platform's usual way.
     bool hasDirectory = name.find_first_of("/\\:") != std::string::npos;
@@ -107,6 +120,11 @@ void* LoadSharedLibrary(const std::string& name, LibraryLoadFault& fault) {
     if (!library) {
         // The loader's own words for an ELF file of the other word size.
         const char* error = dlerror();
+        if (reason) {
+            // The loader's words without the path it begins with, which the caller names already.
+            *reason = error ? error : "";
+            if (reason->rfind(path + ": ", 0) == 0) reason->erase(0, path.size() + 2);
+        }
         if (error && std::strstr(error, "wrong ELF class: ELFCLASS32")) fault = LibraryLoadFault::Library32Bit;
         if (error && std::strstr(error, "wrong ELF class: ELFCLASS64")) fault = LibraryLoadFault::Library64Bit;
     }

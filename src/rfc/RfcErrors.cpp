@@ -68,6 +68,14 @@ void ReportRfcFailure(const std::string& operation) {
     EndProcess(1);
 }
 
+std::string LibrarySetUpFault() {
+    RFC_ERROR_INFO info;
+    std::memset(&info, 0, sizeof info);
+    if (!Rfc.RfcLastError || Rfc.RfcLastError(&info) != 0) return "";
+    if (BoundedText(info.key, sizeof info.key) != RFC_KEY_LIBRARY_UNUSABLE) return "";
+    return "Error 1016: " + BoundedText(info.message, sizeof info.message);
+}
+
 void InstallRfcEnvironment() {
     Environment.errorhandler = ReportRfcFailureHandler;
     Environment.allocate = nullptr;

@@ -20,3 +20,11 @@ void AppendRfcOutcome(int code, const std::string& exceptionText);
 
 // Appends a hint taken from the RFC trace file to the result document.
 void AppendTraceHint();
+
+// After a failed opening: "Error 1016: " and the library's own message when
+// the library in the place of librfc32 says it cannot use a library of its own
+// (RFC_KEY_LIBRARY_UNUSABLE: the NetWeaver adapter without SAP's library), a
+// fault of the set-up rather than of the SAP system; otherwise empty. Asks
+// RfcLastError, a call the PRTG flavours' run does not make here, so only the
+// monitoring plugin asks.
+std::string LibrarySetUpFault();

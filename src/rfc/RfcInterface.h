@@ -43,6 +43,12 @@ typedef struct { char* destination; int mode; void* connopt; char* client; char*
 #define RFCTYPE_INT  8
 #define RFCTYPE_INT2 9
 
+/* The key of RfcLastError's record when a library in the place of librfc32
+ * cannot use a library of its own (the NetWeaver RFC adapter without SAP's
+ * NetWeaver library, or one that lacks a function): a fault of the set-up,
+ * not of the SAP system; the record's message says what and why. */
+#define RFC_KEY_LIBRARY_UNUSABLE "RFC_LIBRARY_UNUSABLE"
+
 /* Return codes of RfcCall and RfcReceive. */
 #define RFC_OK               0
 #define RFC_FAILURE          1

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "config/RunSettings.h"
 #include "output/Console.h"
 #include "platform/SharedLibrary.h"
 #include "rfc/RfcErrors.h"
@@ -30,7 +31,7 @@ bool Resolve(void* library, const char* name, Operation& operation, std::string&
 // Error 1016 for a library that the system refuses as built for the other word
 // size: the word size right after the name, as a long name leaves little room
 // in the text cut at 127 characters.
-std::string NotLoadedText(const std::string& name, LibraryLoadFault fault) {
+std::string NotLoadedText(const std::string& name, LibraryLoadFault fault, const std::string& reason) {
     switch (fault) {
         case LibraryLoadFault::Library32Bit:
             return "Error 1016: RFC-Library " + name + " is a 32-bit library: use the 32-bit SpaceWarden (x86)...";
@@ -38,6 +39,10 @@ std::string NotLoadedText(const std::string& name, LibraryLoadFault fault) {
             return "Error 1016: RFC-Library " + name + " is a 64-bit library: use the 64-bit SpaceWarden (x64)...";
         case LibraryLoadFault::NotLoaded: break;
     }
+    // A monitoring plugin's admin reads the cause in the status line; the PRTG
+    // flavours keep their text.
+    if (RunSettings.HostFlavour == "Nagios" && !reason.empty())
+        return "Error 1016: RFC-Library " + name + " could not be loaded: " + reason;
     return "Error 1016: RFC-Library " + name + " could not be loaded...";
 }
 
@@ -53,8 +58,9 @@ std::string RfcLibraryName() {
 std::string LoadRfcLibrary() {
     std::string name = RfcLibraryName();
     LibraryLoadFault fault = LibraryLoadFault::NotLoaded;
-    void* library = LoadSharedLibrary(name, fault);
-    if (!library) return NotLoadedText(name, fault);
+    std::string reason;
+    void* library = LoadSharedLibrary(name, fault, &reason);
+    if (!library) return NotLoadedText(name, fault, reason);
 
     RfcLibraryRecord loaded;
     std::string missing;

@@ -81,6 +81,10 @@ void ProcessSystem(const std::string& systemName) {
     // A faulty profile is never used to log on.
     if (FaultFlag == '.') {
         RFC_HANDLE handle = OpenConnection();
+        // A library that cannot work fails every system alike: the monitoring
+        // plugin says so once, as UNKNOWN.
+        const std::string setUpFault = handle == 0 && IsPluginFlavour() ? LibrarySetUpFault() : "";
+        if (!setUpFault.empty()) EndWithErrorDocument(setUpFault);
         if (handle == 0) {
             FaultFlag = 'X';
         } else {

@@ -6,6 +6,7 @@
 #include "config/SystemProfile.h"
 #include "output/Console.h"
 #include "output/Deadline.h"
+#include "output/PluginStatus.h"
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
 #include "platform/Files.h"
@@ -67,7 +68,12 @@ int SingleSystemRun() {
     if (RunSettings.VerboseMode) WriteStartLines();
 
     handle = OpenConnection();
-    if (handle == 0) EndWithErrorDocument("Error 1011: RFC-Open for " + LogonEntries.Destination + " failed !");
+    if (handle == 0) {
+        // A monitoring plugin tells a library that cannot work (UNKNOWN) from a system that does not answer.
+        const std::string setUpFault = IsPluginFlavour() ? LibrarySetUpFault() : "";
+        EndWithErrorDocument(!setUpFault.empty() ? setUpFault
+                                                 : "Error 1011: RFC-Open for " + LogonEntries.Destination + " failed !");
+    }
 
     EndUnlessSystemAccepted(handle);
 

@@ -58,6 +58,18 @@ RFC_TYPEHANDLE InstallCpuAll(unsigned int_length = 4)
 
 }  // namespace
 
+// First of all: once SAP's library is loaded, the adapter keeps it.
+TEST_CASE("without SAP's library the opening fails as a fault of the set-up, keyed for the sensor")
+{
+    SetVariable("SPACEWARDEN_NWRFC_LIBRARY", "no_such_sapnwrfc_library");
+    static RFC_CONNOPT_R3 server{Text("sapprd"), 0, nullptr, nullptr};
+    static RFC_OPTIONS options{Text("PRD"), 0, &server, Text("100"), Text("U"), Text("P"), Text("EN"), 0};
+    CHECK(OP(RfcOpen)(&options) == 0);
+    const LastError last = Last();
+    CHECK(last.key == RFC_KEY_LIBRARY_UNUSABLE);
+    CHECK(last.message.rfind("SAP NetWeaver RFC library no_such_sapnwrfc_library could not be loaded", 0) == 0);
+}
+
 TEST_CASE("structures: handles clear of the built-in codes, bad fields refused with a text")
 {
     RFC_TYPEHANDLE cpu_all = InstallCpuAll();
