@@ -132,9 +132,10 @@ std::string ReadSystemProfile(TextFile& profile, const std::string& profileName)
     return ReadSystemProfile(profile, profileName, ProfileMissingText(profileName), EnvironmentCredentials{});
 }
 
-std::string ReadSystemProfile(TextFile& profile, const std::string& profileName, const std::string& unreadableText,
-                              const EnvironmentCredentials& credentials) {
-    const EntriesFault fault = ReadProfileEntries(profile, SingleReaderBuffer, true, credentials);
+namespace {
+
+std::string FaultText(const EntriesFault& fault, const std::string& profileName, const std::string& unreadableText,
+                      const EnvironmentCredentials& credentials) {
     // An entry the environment stands in for is named by its variable, never by its value.
     const std::string& variable = VariableOf(fault.Rule, credentials);
     const std::string where = variable.empty() ? "Profile " + profileName : "environment variable " + variable;
@@ -151,6 +152,17 @@ std::string ReadSystemProfile(TextFile& profile, const std::string& profileName,
     return "Error 1003: Invalid Parameter(s) at " + profileName + " found...";
 }
 
-bool ReadListedProfile(TextFile& profile, const EnvironmentCredentials& credentials) {
-    return ReadProfileEntries(profile, ListingReaderBuffer, false, credentials).Fault != ProfileFault::None;
+}  // namespace
+
+std::string ReadSystemProfile(TextFile& profile, const std::string& profileName, const std::string& unreadableText,
+                              const EnvironmentCredentials& credentials) {
+    const EntriesFault fault = ReadProfileEntries(profile, SingleReaderBuffer, true, credentials);
+    return FaultText(fault, profileName, unreadableText, credentials);
+}
+
+bool ReadListedProfile(TextFile& profile, const EnvironmentCredentials& credentials, std::string* faultText,
+                       const std::string& profileName) {
+    const EntriesFault fault = ReadProfileEntries(profile, ListingReaderBuffer, false, credentials);
+    if (faultText) *faultText = FaultText(fault, profileName, ProfileMissingText(profileName), credentials);
+    return fault.Fault != ProfileFault::None;
 }

@@ -72,4 +72,7 @@ std::string ReadSystemProfile(TextFile& profile, const std::string& profileName,
 // end is faulty too, and profile.ReadFailed() tells it apart: it counts as one
 // that could not be opened, and the caller puts back the entries it had. What
 // `credentials` names comes from the environment instead of the profile's lines.
-bool ReadListedProfile(TextFile& profile, const EnvironmentCredentials& credentials = {});
+// `faultText`, when given, gets the fault as the single-system reader words it,
+// naming the profile by `profileName`.
+bool ReadListedProfile(TextFile& profile, const EnvironmentCredentials& credentials = {},
+                       std::string* faultText = nullptr, const std::string& profileName = "");

@@ -19,9 +19,17 @@ struct PluginChannel {
     std::string Value;
 };
 
+struct PluginSystem {
+    std::string Label;
+    std::string Value;    // measured
+    std::string Failure;  // failed: why
+};
+
 struct PluginStatusRecord {
     std::string Text;
     std::vector<PluginChannel> Channels;
+    std::string LastValue;  // of the channel added last, selected or not
+    std::vector<PluginSystem> Systems;
     PluginState Raised = PluginState::Ok;
     bool Written = false;
     PluginState State = PluginState::Unknown;
@@ -101,6 +109,39 @@ std::string Breaches(PluginState state, const std::vector<PluginChannel>& channe
     return text;
 }
 
+// The failed systems of a multi-system run and why: "QAS: Error 1018: DataBase mismatch !".
+std::string Failures() {
+    std::string text;
+    for (const PluginSystem& system : Status.Systems) {
+        if (system.Failure.empty()) continue;
+        const std::string failure = system.Label + ": " + system.Failure;
+        if (text.size() + failure.size() > BreachesRoom) return text + ", and more";
+        text += (text.empty() ? "" : ", ") + failure;
+    }
+    return text;
+}
+
+// A line per listed system after the status line, as many as the room takes.
+std::string SystemLines(std::size_t room) {
+    std::string lines;
+    std::size_t left = Status.Systems.size();
+    for (const PluginSystem& system : Status.Systems) {
+        std::string line;
+        if (!system.Failure.empty()) {
+            line = system.Label + ": CRITICAL - " + system.Failure;
+        } else {
+            const PluginState state = Judged(PluginChannel{system.Label, system.Value});
+            line = system.Label + ": " + StateName(state) + " - " + RunSettings.ItemIdentification + "=" + system.Value;
+        }
+        line = LineText(line) + "\n";
+        const std::string more = "... and " + std::to_string(left) + " more systems\n";
+        if (lines.size() + line.size() + more.size() > room) return lines + more;
+        lines += line;
+        --left;
+    }
+    return lines;
+}
+
 std::string StatusBeginning(PluginState state, std::string_view text) {
     return std::string(ServiceName) + " " + StateName(state) + " - " + LineText(text);
 }
@@ -114,12 +155,18 @@ void BeginPluginStatus() { Status = PluginStatusRecord{}; }
 void AppendPluginText(std::string_view text) { Status.Text += text; }
 
 void AddPluginChannel(unsigned number, const std::string& label, const std::string& value) {
+    Status.LastValue = value;
     const long selected = Thresholds.SelectedChannel;
     if (selected != 0 && selected != static_cast<long>(number)) return;
     Status.Channels.push_back(PluginChannel{label, value});
 }
 
 void RaisePluginState(PluginState atLeast) { Status.Raised = Worse(Status.Raised, atLeast); }
+
+void AddPluginSystem(const std::string& label, const std::string& failure) {
+    Status.Systems.push_back(PluginSystem{label, failure.empty() ? Status.LastValue : "", failure});
+    if (!failure.empty()) RaisePluginState(PluginState::Critical);
+}
 
 std::string PluginStatusLine(std::size_t room) {
     PluginState state = Status.Raised;
@@ -133,8 +180,10 @@ std::string PluginStatusLine(std::size_t room) {
         return PluginErrorLine(error);
     }
 
+    std::string decided = Failures();
     const std::string breaches = Breaches(state, Status.Channels);
-    std::string line = StatusBeginning(state, breaches.empty() ? Status.Text : breaches + " - " + Status.Text);
+    if (!breaches.empty()) decided += (decided.empty() ? "" : ", ") + breaches;
+    std::string line = StatusBeginning(state, decided.empty() ? Status.Text : decided + " - " + Status.Text);
     std::string performance;
     for (const PluginChannel& channel : Status.Channels) {
         const std::string entry = PerformanceEntry(channel);
@@ -144,9 +193,11 @@ std::string PluginStatusLine(std::size_t room) {
         performance += (performance.empty() ? "" : " ") + entry;
     }
     if (!performance.empty()) line += " | " + performance;
+    line += "\n";
+    if (!Status.Systems.empty() && line.size() < room) line += SystemLines(room - line.size());
     Status.Written = true;
     Status.State = state;
-    return line + "\n";
+    return line;
 }
 
 PluginState PluginErrorState(std::string_view errorText) {

@@ -23,6 +23,13 @@ void AddPluginChannel(unsigned number, const std::string& label, const std::stri
 // The state is at least this (a multi-system run's failed systems).
 void RaisePluginState(PluginState atLeast);
 
+// A listed system of a multi-system run, in listing order: measured (no
+// failure: its value is the channel added last) or failed, with why. A failed
+// system makes the state CRITICAL and is named in the status text; each system
+// gets a line of its own after the status line ("PRD: OK - Critical_Spaces=3",
+// "QAS: CRITICAL - Error 1018: DataBase mismatch !").
+void AddPluginSystem(const std::string& label, const std::string& failure);
+
 // The whole status line of the run, at most `room` bytes: the state judged
 // from the thresholds, the channels as performance data (those that do not
 // fit are judged but left out). Sets the state for the exit code.

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
+#include "checks/CpuProbe.h"
 #include "checks/CriticalObjects.h"
+#include "checks/SystemInfoProbe.h"
 #include "config/Credentials.h"
 #include "config/GlobalListing.h"
+#include "config/ProfileLocation.h"
 #include "config/RunSettings.h"
 #include "config/SystemProfile.h"
 #include "output/Console.h"
@@ -41,30 +44,67 @@ void SetUp() {
     NoteDocumentOpeningWritten();
 }
 
-// Runs the checks on an open connection. A failed probe and a database that
-// is not Oracle end the whole run, after what has already been streamed.
-void CheckSystem(RFC_HANDLE handle) {
+// What a failed call left in the document, with the trace file's hint: the
+// text the run would end with.
+std::string GatheredFailure() {
+    AppendTraceHint();
+    const std::string text = ResultDocument;
+    EmptyDocument();
+    return text;
+}
+
+// The monitoring plugin's checks on an open connection: a failed probe and a
+// database that is not Oracle fail this system only, and the run goes on, so
+// that the host learns of every system. Returns why the system failed, or an
+// empty text.
+std::string CheckSystemGoingOn(RFC_HANDLE handle) {
+    for (int (*probe)(RFC_HANDLE) : {ProbeCpu, ProbeSystemInfo}) {
+        RunStatus = "ERR";
+        EmptyDocument();
+        probe(handle);
+        if (RunStatus == "ERR") return GatheredFailure();
+    }
+    if (!DatabaseIsOracle()) return "Error 1018: DataBase mismatch !";
+    RunStatus = "ERR";
+    EmptyDocument();
+    CheckCriticalObjects(handle);
+    return RunStatus == "OK" ? "" : GatheredFailure();
+}
+
+// Runs the checks on an open connection. In the PRTG flavours a failed probe
+// and a database that is not Oracle end the whole run, after what has already
+// been streamed. Returns why the system failed, as far as it is known.
+std::string CheckSystem(RFC_HANDLE handle) {
+    if (IsPluginFlavour()) return CheckSystemGoingOn(handle);
     EndUnlessSystemAccepted(handle);
     RunStatus = "ERR";
     CheckCriticalObjects(handle);
+    return "";
 }
 
 void ProcessSystem(const std::string& systemName) {
     RunSettings.ProfilePath = RunSettings.ProfileDirectory + systemName;
     SystemLabel = systemName;
     TextFile profile;
-    if (!profile.Open(RunSettings.ProfilePath)) return;  // counted among the systems only
+    if (!profile.Open(RunSettings.ProfilePath)) {  // counted among the systems only
+        if (IsPluginFlavour()) AddPluginSystem(systemName, ProfileMissingText(systemName, profile.WhyNotOpened()));
+        return;
+    }
 
     FaultFlag = '.';
     const LogonEntriesRecord entriesBefore = LogonEntries;
     // One system's credentials never go to another: a profile must carry its own.
     LogonEntries.User.clear();
     LogonEntries.Password.clear();
-    if (ReadListedProfile(profile, CredentialsForListedSystem(RunSettings.Credentials, systemName))) FaultFlag = 'X';
+    std::string failure;
+    if (ReadListedProfile(profile, CredentialsForListedSystem(RunSettings.Credentials, systemName), &failure,
+                          systemName))
+        FaultFlag = 'X';
     if (profile.ReadFailed()) {
         // Skipped like a profile that cannot be opened: what was read before
         // the read error never reaches the next system.
         LogonEntries = entriesBefore;
+        if (IsPluginFlavour()) AddPluginSystem(systemName, failure);
         return;
     }
     SystemLabel = LabelFor(LabelKind, systemName);
@@ -87,8 +127,9 @@ void ProcessSystem(const std::string& systemName) {
         if (!setUpFault.empty()) EndWithErrorDocument(setUpFault);
         if (handle == 0) {
             FaultFlag = 'X';
+            failure = "Error 1011: RFC-Open for " + LogonEntries.Destination + " failed !";
         } else {
-            CheckSystem(handle);
+            failure = CheckSystem(handle);
             Rfc.RfcClose(handle);
         }
     }
@@ -97,7 +138,10 @@ void ProcessSystem(const std::string& systemName) {
     if (FaultFlag == '.' && RunStatus == "OK" && ReportedFlag == 'X') {
         ++Processed;
         state = "Processed";
+        if (IsPluginFlavour()) AddPluginSystem(SystemLabel, "");
     } else {
+        if (IsPluginFlavour())
+            AddPluginSystem(SystemLabel, !failure.empty() ? failure : "no channel " + RunSettings.ItemIdentification);
         ++Failed;
         state = "Rfc Failure";
     }

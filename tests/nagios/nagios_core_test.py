@@ -80,7 +80,8 @@ SERVICES = [
      "Critical_Spaces=2;~:1000 Critical_Objects=1234;~:1000 Critical_TableSpc=6;~:1000 "
      "Critical_Tables=0;~:1000 Critical_Indexes=0;~:1000"),
     ("listing", "{etc}/GLOBAL", "SAPCORE",
-     "2", "SPACEWARDEN CRITICAL - (***) Critical_Spaces: NoSystems=2, Processed=1, Failed=1", "PRD=2"),
+     "2", "SPACEWARDEN CRITICAL - QAS: Error 1013: Sys-Exception raised ! - Look for Trace-File - "
+     "(***) Critical_Spaces: NoSystems=2, Processed=1, Failed=1", "PRD=2"),
     ("missing", "{etc}/DEV", "",
      "3", "SPACEWARDEN UNKNOWN - Error 1002: Profile {etc}/DEV.P00 is missing...", ""),
     ("thresholds", "{etc}/PRD", "WARN=@5",
