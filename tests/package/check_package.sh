@@ -1,7 +1,8 @@
 #!/bin/sh
 # Checks the Debian package as an administrator meets it: lintian's verdict
 # (no error), then the package installed with dpkg, the installed plugin run
-# by hand and by a Nagios 4 core against rfcsim's systems, and the package
+# by hand (also the trial its installation page shows, with the installed
+# simulator) and by a Nagios 4 core against rfcsim's systems, and the package
 # removed again, leaving nothing of its files behind. Needs root, lintian,
 # man-db and nagios4-core.
 #
@@ -33,7 +34,7 @@ run() {
 set +e
 output=$(run "$work/PRD" "CH=2,WARN=1000,CRIT=2000"); code=$?
 set -e
-expected="SPACEWARDEN WARNING - (PRD) Oracle: Critical_Spaces=2, Critical_Objects=1.234 | Critical_Objects=1234;1000;2000"
+expected="SPACEWARDEN WARNING - Critical_Objects=1234 above 1000 - (PRD) Oracle: Critical_Spaces=2, Critical_Objects=1234 | Critical_Objects=1234;1000;2000"
 [ "$output" = "$expected" ] && [ "$code" = 1 ] || fail "the installed plugin answered '$output' (exit $code), expected '$expected' (exit 1)"
 set +e
 output=$(run "$work/QAS"); code=$?
@@ -42,6 +43,33 @@ expected="SPACEWARDEN UNKNOWN - Error 1002: Profile $work/QAS.P00 is missing..."
 [ "$output" = "$expected" ] && [ "$code" = 3 ] || fail "the installed plugin answered '$output' (exit $code), expected '$expected' (exit 3)"
 rm -rf "$work"
 echo "package: the installed check_spacewarden answers as a monitoring plugin"
+
+# What docs/install-monitoring-plugins.md shows an admin, with nothing but the package.
+doc=/usr/share/doc/spacewarden
+for file in librfcsim.so; do [ -f "/usr/lib/spacewarden/$file" ] || fail "/usr/lib/spacewarden/$file is missing"; done
+for page in install-monitoring-plugins.md flavours-and-exit-codes.md profiles-listings-options.md credentials.md \
+            nwrfc.md rfcsim.md; do
+  [ -f "$doc/$page" ] || fail "$doc/$page is missing"
+done
+trial() {
+  (cd /tmp && SPACEWARDEN_RFC_LIBRARY=/usr/lib/spacewarden/librfcsim.so \
+    RFCSIM_SCENARIO=$doc/examples/systems.scenario "$plugin" "$@")
+}
+set +e
+output=$(trial -p $doc/examples/PRD -C 2 -w 1000 -c 2000); code=$?
+set -e
+expected="SPACEWARDEN WARNING - Critical_Objects=1234 above 1000 - (PRD) Oracle: Critical_Spaces=2, Critical_Objects=1234 | Critical_Objects=1234;1000;2000"
+[ "$output" = "$expected" ] && [ "$code" = 1 ] || fail "the documented trial answered '$output' (exit $code), expected '$expected' (exit 1)"
+grep -qF -- "$expected" $doc/install-monitoring-plugins.md || fail "the installed page does not show '$expected'"
+set +e
+output=$(trial -p $doc/examples/GLOBAL -l SAPALL); code=$?
+set -e
+expected="SPACEWARDEN CRITICAL - DEV: Error 1018: DataBase mismatch ! - (***) Critical_Objects: NoSystems=3, Processed=2, Failed=1 | PRD=1234 QAS=0
+PRD: OK - Critical_Objects=1234
+QAS: OK - Critical_Objects=0
+DEV: CRITICAL - Error 1018: DataBase mismatch !"
+[ "$output" = "$expected" ] && [ "$code" = 2 ] || fail "the documented listing trial answered '$output' (exit $code), expected '$expected' (exit 2)"
+echo "package: the trial of the installation page runs as it shows, against the installed simulator"
 
 # The installed plugin as a Nagios 4 core runs it.
 python3 "$(dirname "$0")/../nagios/nagios_core_test.py" --plugin "$plugin" --rfcsim "$rfcsim" ||
