@@ -95,6 +95,9 @@ plugin() {
     printf -- '---- exit code %s\n' "$code"
 }
 plugin "(6) A monitoring plugin: PRD's critical objects, WARNING above 1000, CRITICAL above 2000" \
-    "$sensor_dir/PRD" "CH=2,WARN=1000,CRIT=2000"
-plugin "(6) Every channel of QAS, CRITICAL above 0: all OK" "$sensor_dir/QAS" "CRIT=0"
-plugin "(6) The listing SAPALL: DEV is not on Oracle, a CRITICAL error of the SAP system" "$sensor_dir/GLOBAL" SAPALL
+    -p "$sensor_dir/PRD" -C Critical_Objects -w 1000 -c 2000
+plugin "(6) Every channel of QAS in the keyword form of older service definitions, CRITICAL above 0: all OK" \
+    "$sensor_dir/QAS" "CRIT=0"
+plugin "(6) The listing SAPALL: DEV is not on Oracle, CRITICAL, and the plugin goes on to the other systems" \
+    -p "$sensor_dir/GLOBAL" -l SAPALL
+plugin "(6) A mistyped threshold is UNKNOWN, never a silent OK" "$sensor_dir/PRD" "CH=2,CRTI=1000"
