@@ -22,7 +22,12 @@ std::string_view EscapedForm(const char& c) {
         case '&': return "&amp;";
         case '<': return "&lt;";
         case '>': return "&gt;";
-        default: return std::string_view(&c, 1);
+        case '\t': case '\n': case '\r': return std::string_view(&c, 1);
+        default:
+            // No XML reader takes the other control characters (an RFC message
+            // or a trace hint may hold one): a blank stands in for each.
+            if (c > '\0' && c < ' ') return " ";
+            return std::string_view(&c, 1);
     }
 }
 

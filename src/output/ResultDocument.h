@@ -16,7 +16,9 @@ extern std::string ResultDocument;
 // document is a monitoring plugin's status line (output/PluginStatus.h).
 bool IsXmlFlavour();
 
-// "&", "<" and ">" as the entities an XML parser reads back as these characters.
+// "&", "<" and ">" as the entities an XML parser reads back as these
+// characters; a control character other than tab, CR and LF, which no XML
+// reader takes, as a blank.
 std::string EscapeMarkup(std::string_view text);
 
 void EmptyDocument();

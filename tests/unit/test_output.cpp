@@ -190,6 +190,22 @@ TEST_CASE("markup in the text line and the error text is escaped, after the text
     CHECK(ResultDocument == "<Prtg>\n<Error>1</Error>\n<Text>" + std::string(126, 'e') + "&lt;</Text>\n</Prtg>\n");
 }
 
+TEST_CASE("control characters, which no XML reader takes, become blanks; tab and line ends stay") {
+    const std::pair<std::string, std::string> cases[] = {
+        {std::string("a\x01" "b\x1f" "c", 5), "a b c"},
+        {"ERROR\x07 bell\x1b[0m", "ERROR  bell [0m"},
+        {"tab\there\r\nline", "tab\there\r\nline"},
+        {"\x7f\xe4 stay", "\x7f\xe4 stay"},
+    };
+    for (const auto& [text, expected] : cases) {
+        CAPTURE(text);
+        CHECK(EscapeMarkup(text) == expected);
+        OutputState state("EXEXML");
+        WriteErrorDocument(text);
+        CHECK(ResultDocument == "<Prtg>\n<Error>1</Error>\n<Text>" + expected + "</Text>\n</Prtg>\n");
+    }
+}
+
 TEST_CASE("near the document's room an entity is appended whole or not at all") {
     OutputState state("EXEXML");
     EmptyDocument();
