@@ -1,5 +1,7 @@
 #include "config/PluginCommandLine.h"
 
+#include <algorithm>
+
 #include "config/RunSettings.h"
 
 namespace {
@@ -104,6 +106,9 @@ public:
         }
         if (line_.Request == PluginRequest::UsageError) return line_;
         TakePositional(positional);
+        if (line_.Request == PluginRequest::Run && IsGlobalProfile(line_.ProfileName) && line_.ListingKey.empty() &&
+            std::find(keywords_.begin(), keywords_.end(), "ITEM=") == keywords_.end())
+            Refuse("The listing " + line_.ProfileName + " needs the key of its systems: -l KEY");
         if (line_.Request == PluginRequest::UsageError) return line_;
         for (const std::string& word : words_) {
             if (!line_.Options.empty()) line_.Options += ",";

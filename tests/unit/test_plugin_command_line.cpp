@@ -86,6 +86,8 @@ TEST_CASE("nothing is ignored: every refusal names the word") {
         {"PRD --credentials-from-env CREDENTIALS=ENV", "Error 1009: Option CREDENTIALS= given twice !"},
         {"-p PRD -p QAS", "Error 1009: Option --profile given twice !"},
         {"PRD -vx", "Error 1009: Unknown option -x !"},
+        {"/etc/sw/GLOBAL", "Error 1009: The listing /etc/sw/GLOBAL needs the key of its systems: -l KEY !"},
+        {"-p GLOBAL -c 5", "Error 1009: The listing GLOBAL needs the key of its systems: -l KEY !"},
     };
     for (const auto& [arguments, error] : cases) {
         CAPTURE(arguments);
