@@ -247,12 +247,15 @@ PluginCommandLine ReadPluginCommandLine(const std::vector<std::string>& argument
 }
 
 bool CommandLineIsPlugin(const std::string& programPath, const std::vector<std::string>& arguments) {
-    for (const std::string& argument : arguments) {
-        if (argument.size() > 1 && argument[0] == '-') continue;
-        for (const std::string& word : SplitWords(argument)) {
-            const std::string upper = UpperAscii(word);
-            if (upper.compare(0, 8, "FLAVOUR=") == 0) return upper == "FLAVOUR=NAGIOS";
-        }
+    // As the flavour is selected: the first "FLAVOUR=" after the profile decides,
+    // wherever it stands, then the program's name.
+    for (std::size_t at = 1; at < arguments.size(); ++at) {
+        if (arguments[at].size() > 1 && arguments[at][0] == '-') continue;
+        const std::string upper = UpperAscii(arguments[at]);
+        const std::size_t position = upper.find("FLAVOUR=");
+        if (position == std::string::npos) continue;
+        const std::string value = upper.substr(position + 8, upper.find_first_of(" ,", position) - position - 8);
+        return value == "NAGIOS";
     }
     const std::string program = UpperAscii(ProgramFileName(programPath));
     return program.compare(0, 6, "CHECK_") == 0;

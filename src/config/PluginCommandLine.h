@@ -28,8 +28,9 @@ struct PluginCommandLine {
 // Reads the arguments after the program's name.
 PluginCommandLine ReadPluginCommandLine(const std::vector<std::string>& arguments);
 
-// Whether a run of this program with these arguments is the monitoring plugin:
-// "FLAVOUR=" among the keyword texts decides, else the program's name.
+// Whether a run of this program with these arguments (argv[1] on) is the
+// monitoring plugin: the first "FLAVOUR=" after argument 1, anywhere in an
+// argument that is no option, decides by its value, else the program's name.
 bool CommandLineIsPlugin(const std::string& programPath, const std::vector<std::string>& arguments);
 
 // "Usage: check_spacewarden ..." in one line; the help for --help, every option

@@ -56,8 +56,12 @@ void HoldConsoleLines() {
     Holding = true;
 }
 
+// The held lines are a monitoring plugin's long text, where a "|" would start
+// performance data: it is written as "/", as in the status line.
 void ReleaseHeldLocked() {
     Holding = false;
+    for (char& c : Held)
+        if (c == '|') c = '/';
     WriteNow(Held);
     Held.clear();
 }

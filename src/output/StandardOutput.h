@@ -21,7 +21,8 @@ void WriteOutLine(const std::string& text);
 
 // From now on what WriteOut writes is held back until a document (a monitoring
 // plugin's status line) is written with WriteDocumentOut, and written after it:
-// a plugin's host takes the first line for the status.
+// a plugin's host takes the first line for the status, and the held lines for
+// its long text, in which a "|" is written as "/".
 void HoldConsoleLines();
 // Writes a document at once, then whatever was held back (an empty one
 // releases nothing).

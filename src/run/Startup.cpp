@@ -119,6 +119,9 @@ int RunSensor(int argc, char** argv) {
 
     ResetLogonEntries();
     EndIfFailed(SelectHostFlavour());
+    // The flavour the command line was read for, also when its FLAVOUR=Nagios
+    // was taken for an option's value ("-w FLAVOUR=Nagios"), which the range then refuses.
+    if (plugin) RunSettings.HostFlavour = "Nagios";
     EndIfOptionFailed(SelectDeadline());
     EndIfOptionFailed(SelectCredentialSource(RunSettings.Credentials));
     // From here on a run that waits too long ends with Error 1019: the

@@ -123,6 +123,9 @@ TEST_CASE("the program's name, or FLAVOUR= among the keyword texts, makes the co
         {"SpaceWarden", "PRD -v flavour=nagios", true},
         {"check_spacewarden", "PRD FLAVOUR=EXEXML", false},
         {"SpaceWarden", "PRD FLAVOUR=Juniper,CH=2", false},
+        {"SpaceWarden", "PRD XFLAVOUR=nagios", true},          // as the flavour is selected: then refused as a word
+        {"SpaceWarden", "PRD FLAVOUR=Kestrel FLAVOUR=Nagios", false},  // the first decides
+        {"SpaceWarden", "FLAVOUR=Nagios", false},             // argument 1 is the profile
     };
     for (const Case& c : cases) {
         CAPTURE(c.Arguments);
