@@ -3,7 +3,8 @@
 nagios4-core): a scratch configuration with one host and a service check per
 situation, each running check_spacewarden against rfcsim's systems; the core
 runs every check once, and the test reads back what the core recorded in its
-status.dat (current_state, plugin_output, performance_data).
+status.dat (current_state, plugin_output, performance_data, and for some the
+long_plugin_output of the lines after the status line).
 
     nagios_core_test.py --plugin build/ci/SpaceWarden --rfcsim build/ci/rfcsim/librfcsim.so
 
@@ -57,9 +58,16 @@ Gwhost.....: sapsto
 Gwservice..: sapgw00
 """
 RESOURCES = "$USER3$=sapmon\n$USER4$=Store-Pw.42\n"
+# The long output the core keeps of a service (the lines after the status line;
+# status.dat writes their line ends as "\n").
+LONG_OUTPUT = {
+    "listing": "PRD: OK - Critical_Spaces=2\\nQAS: CRITICAL - Error 1013: Sys-Exception raised ! - Look for Trace-File",
+}
+
 # The command of a service, when not check_spacewarden: with the credentials of
 # the resource file, or with the standard options as separate words.
-COMMANDS = {"store": "check_spacewarden_store", "standard options": "check_spacewarden_options"}
+COMMANDS = {"store": "check_spacewarden_store", "standard options": "check_spacewarden_options",
+            "verbose": "check_spacewarden_options"}
 
 LISTING = """# GSNG: SAPCORE   : PRD.P00#QAS.P00#
 # GSNX: SAPCORE   :Sensor="SAP SpaceWarden",Item=Critical_Spaces,Alias
@@ -89,6 +97,8 @@ SERVICES = [
     ("standard options", "-p {etc}/PRD", "-C Critical_Objects -w 1000 -c 2000 -t 50",
      "1", "SPACEWARDEN WARNING - Critical_Objects=1234 above 1000 - (PRD) Oracle: Critical_Spaces=2, "
      "Critical_Objects=1234", "Critical_Objects=1234;1000;2000"),
+    ("verbose", "-p {etc}/PRD", "-v -C 2",
+     "0", "SPACEWARDEN OK - (PRD) Oracle: Critical_Spaces=2, Critical_Objects=1234", "Critical_Objects=1234"),
     ("mistyped threshold", "{etc}/PRD", "CH=2,CRTI=1000",
      "3", "SPACEWARDEN UNKNOWN - Error 1009: Unknown option CRTI=1000 !", ""),
     ("unreadable", "{etc}/SECRET", "",
@@ -278,6 +288,8 @@ def main():
                 continue
             wanted = {"current_state": state, "plugin_output": output.format(etc=etc),
                       "performance_data": performance}
+            if name in LONG_OUTPUT:
+                wanted["long_plugin_output"] = LONG_OUTPUT[name]
             for key, value in wanted.items():
                 if service.get(key) != value:
                     failures.append(f"{name}: {key} is {service.get(key)!r}, expected {value!r}")
