@@ -29,7 +29,7 @@ void AppendListingText(const std::string& line) {
 // one that is there but cannot be opened says why.
 std::string MissingText(const char* number, const std::string& whyNotOpened) {
     return std::string("Error ") + number + ": ProFile " + RunSettings.ProfileName + " " +
-           (whyNotOpened.empty() ? "is missing" : whyNotOpened) + "...";
+           NotOpenedWording(whyNotOpened) + "...";
 }
 std::string ItemProfileMissingText(const std::string& whyNotOpened = "") { return MissingText("1024", whyNotOpened); }
 std::string ListingMissingText(const std::string& whyNotOpened = "") { return MissingText("10x1", whyNotOpened); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "config/ProfileLocation.h"
 #include "config/RunSettings.h"
 
 namespace {
@@ -78,12 +79,6 @@ std::vector<std::string> SplitWords(const std::string& text) {
     return words;
 }
 
-bool IsGlobalProfile(const std::string& profile) {
-    const std::size_t folderEnd = profile.find_last_of("/\\");
-    const std::string name = UpperAscii(folderEnd == std::string::npos ? profile : profile.substr(folderEnd + 1));
-    return name == "GLOBAL" || name == "GLOBAL.P00";
-}
-
 class Reader {
 public:
     explicit Reader(const std::vector<std::string>& arguments) : arguments_(arguments) {}
@@ -106,7 +101,7 @@ public:
         }
         if (line_.Request == PluginRequest::UsageError) return line_;
         TakePositional(positional);
-        if (line_.Request == PluginRequest::Run && IsGlobalProfile(line_.ProfileName) && line_.ListingKey.empty() &&
+        if (line_.Request == PluginRequest::Run && NamesGlobalListing(line_.ProfileName) && line_.ListingKey.empty() &&
             std::find(keywords_.begin(), keywords_.end(), "ITEM=") == keywords_.end())
             Refuse("The listing " + line_.ProfileName + " needs the key of its systems: -l KEY");
         if (line_.Request == PluginRequest::UsageError) return line_;
@@ -220,7 +215,7 @@ private:
         std::size_t at = 0;
         if (line_.ProfileName.empty() && at < positional.size()) line_.ProfileName = positional[at++];
         if (positional.size() - at > KeywordTexts) return Refuse("Unexpected argument " + positional[at + KeywordTexts]);
-        bool keyExpected = IsGlobalProfile(line_.ProfileName) && line_.ListingKey.empty();
+        bool keyExpected = NamesGlobalListing(line_.ProfileName) && line_.ListingKey.empty();
         for (; at < positional.size(); ++at) {
             for (const std::string& word : SplitWords(positional[at])) {
                 if (keyExpected) {
@@ -257,8 +252,7 @@ bool CommandLineIsPlugin(const std::string& programPath, const std::vector<std::
         const std::string value = upper.substr(position + 8, upper.find_first_of(" ,", position) - position - 8);
         return value == "NAGIOS";
     }
-    const std::string program = UpperAscii(ProgramFileName(programPath));
-    return program.compare(0, 6, "CHECK_") == 0;
+    return DefaultHostFlavour(programPath) == "Nagios";
 }
 
 std::string PluginUsageLine(const std::string& programPath) {

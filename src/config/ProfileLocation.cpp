@@ -27,6 +27,17 @@ std::string WithDefaultExtension(const std::string& name) {
     return name;
 }
 
+bool NamesGlobalListing(const std::string& name) {
+    const std::size_t folderEnd = name.find_last_of("/\\");
+    return UpperAscii(WithDefaultExtension(folderEnd == std::string::npos ? name : name.substr(folderEnd + 1))) ==
+           GlobalWord;
+}
+
+std::string NotOpenedWording(const std::string& whyNotOpened) {
+    // That a file is there but cannot be read is what the admin must mend.
+    return whyNotOpened.empty() ? "is missing" : whyNotOpened;
+}
+
 void ResolveProfileName() {
     AppendDefaultExtension();
     TestForGlobalWord();
@@ -68,8 +79,7 @@ std::string SelectHostFlavour() {
 }
 
 std::string ProfileMissingText(const std::string& shownName, const std::string& whyNotOpened) {
-    // That a profile is there but cannot be read is what the admin must mend.
-    return "Error 1002: Profile " + shownName + " " + (whyNotOpened.empty() ? "is missing" : whyNotOpened) + "...";
+    return "Error 1002: Profile " + shownName + " " + NotOpenedWording(whyNotOpened) + "...";
 }
 
 std::string OpenProfileAtNamedPlace(TextFile& profileFile) {

@@ -15,6 +15,15 @@ void ResolveProfileName();
 // stop fourth from its end), as the sensor looks for a profile.
 std::string WithDefaultExtension(const std::string& name);
 
+// Whether a profile name (a folder before it left aside) is the word GLOBAL,
+// with or without ".P00", in any letter case: the global listing.
+bool NamesGlobalListing(const std::string& name);
+
+// How the messages of a file that could not be opened say so: "is missing",
+// or why a file that is there cannot be read ("cannot be read: Permission
+// denied", "is a directory").
+std::string NotOpenedWording(const std::string& whyNotOpened);
+
 // Splits RunSettings.ProfileName into ProfileDirectory and ProfileName at its
 // last backslash (in the flavour "Nagios", for a name that begins with "/",
 // at its last "/"), then tests for GLOBAL once more.

@@ -58,9 +58,15 @@ struct EntriesFault {
     const ProfileEntryRule* Rule = nullptr;  // the entry at fault
 };
 
+const ProfileEntryRule* RuleOf(std::string LogonEntriesRecord::*entry) {
+    for (const ProfileEntryRule& rule : ProfileEntryRules)
+        if (rule.Entry == entry) return &rule;
+    return nullptr;
+}
+
 EntriesFault CheckEntries() {
-    if (LogonEntries.User.empty()) return {ProfileFault::UserMissing, &ProfileEntryRules[3]};
-    if (LogonEntries.Password.empty()) return {ProfileFault::PasswordMissing, &ProfileEntryRules[4]};
+    if (LogonEntries.User.empty()) return {ProfileFault::UserMissing, RuleOf(&LogonEntriesRecord::User)};
+    if (LogonEntries.Password.empty()) return {ProfileFault::PasswordMissing, RuleOf(&LogonEntriesRecord::Password)};
     for (const ProfileEntryRule& rule : ProfileEntryRules) {
         const std::string& value = LogonEntries.*rule.Entry;
         if (value.size() < rule.MinimumLength || value.size() > rule.Room) return {ProfileFault::InvalidParameter, &rule};
@@ -120,7 +126,7 @@ EntriesFault ReadProfileEntries(TextFile& profile, std::size_t bufferSize, bool 
     }
 
     EntriesFault entriesFault = CheckEntries();
-    if (passwordFault != ProfileFault::None) return {passwordFault, &ProfileEntryRules[4]};
+    if (passwordFault != ProfileFault::None) return {passwordFault, RuleOf(&LogonEntriesRecord::Password)};
     return entriesFault;
 }
 

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-#include "checks/CpuProbe.h"
 #include "checks/CriticalObjects.h"
-#include "checks/SystemInfoProbe.h"
 #include "config/Credentials.h"
 #include "config/GlobalListing.h"
 #include "config/ProfileLocation.h"
@@ -44,11 +42,9 @@ void SetUp() {
     NoteDocumentOpeningWritten();
 }
 
-// What a failed call left in the document, with the trace file's hint: the
-// text the run would end with.
-std::string GatheredFailure() {
-    AppendTraceHint();
-    const std::string text = ResultDocument;
+// The text a failed call left, taken out of the document.
+std::string TakenGatheredError() {
+    const std::string text = GatheredErrorText();
     EmptyDocument();
     return text;
 }
@@ -58,17 +54,14 @@ std::string GatheredFailure() {
 // that the host learns of every system. Returns why the system failed, or an
 // empty text.
 std::string CheckSystemGoingOn(RFC_HANDLE handle) {
-    for (int (*probe)(RFC_HANDLE) : {ProbeCpu, ProbeSystemInfo}) {
-        RunStatus = "ERR";
-        EmptyDocument();
-        probe(handle);
-        if (RunStatus == "ERR") return GatheredFailure();
+    switch (AcceptSystem(handle)) {
+        case SystemAcceptance::ProbeFailed: return TakenGatheredError();
+        case SystemAcceptance::NotOracle: return DatabaseMismatchText;
+        case SystemAcceptance::Accepted: break;
     }
-    if (!DatabaseIsOracle()) return "Error 1018: DataBase mismatch !";
     RunStatus = "ERR";
-    EmptyDocument();
     CheckCriticalObjects(handle);
-    return RunStatus == "OK" ? "" : GatheredFailure();
+    return RunStatus == "OK" ? "" : TakenGatheredError();
 }
 
 // Runs the checks on an open connection. In the PRTG flavours a failed probe

@@ -13,10 +13,14 @@ void EndWithErrorDocument(std::string_view messageText) {
     EndProcess(2);
 }
 
+std::string GatheredErrorText() {
+    AppendTraceHint();
+    return ResultDocument;
+}
+
 void EndWithGatheredError(RFC_HANDLE handle, bool closeFirst) {
     if (closeFirst) Rfc.RfcClose(handle);
-    AppendTraceHint();
-    std::string messageText = ResultDocument;
+    const std::string messageText = GatheredErrorText();
     WriteErrorDocument(messageText);
     WriteDocument();
     DocumentComplete(2);

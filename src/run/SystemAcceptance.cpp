@@ -8,17 +8,20 @@
 #include "rfc/RfcLibrary.h"
 #include "run/RunEnd.h"
 
+SystemAcceptance AcceptSystem(RFC_HANDLE handle) {
+    for (int (*probe)(RFC_HANDLE) : {ProbeCpu, ProbeSystemInfo}) {
+        RunStatus = "ERR";
+        probe(handle);
+        if (RunStatus == "ERR") return SystemAcceptance::ProbeFailed;
+    }
+    return DatabaseIsOracle() ? SystemAcceptance::Accepted : SystemAcceptance::NotOracle;
+}
+
 void EndUnlessSystemAccepted(RFC_HANDLE handle) {
-    RunStatus = "ERR";
-    ProbeCpu(handle);
-    if (RunStatus == "ERR") EndWithGatheredError(handle);
-
-    RunStatus = "ERR";
-    ProbeSystemInfo(handle);
-    if (RunStatus == "ERR") EndWithGatheredError(handle);
-
-    if (DatabaseIsOracle()) return;
-    WriteErrorDocument("Error 1018: DataBase mismatch !");
+    const SystemAcceptance acceptance = AcceptSystem(handle);
+    if (acceptance == SystemAcceptance::ProbeFailed) EndWithGatheredError(handle);
+    if (acceptance == SystemAcceptance::Accepted) return;
+    WriteErrorDocument(DatabaseMismatchText);
     WriteDocument();
     DocumentComplete(2);
     Rfc.RfcClose(handle);

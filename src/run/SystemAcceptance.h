@@ -4,6 +4,11 @@
 #include "rfc/RfcInterface.h"
 
 // The CPU probe and the system information probe must succeed and the
-// database must be Oracle; otherwise the run ends with the error document
-// (after whatever has already been written).
+// database must be Oracle. A failed probe leaves its outcome text in the
+// document; the caller decides what that ends.
+enum class SystemAcceptance { Accepted, ProbeFailed, NotOracle };
+SystemAcceptance AcceptSystem(RFC_HANDLE handle);
+
+// The PRTG flavours: a system that is not accepted ends the run with the error
+// document (after whatever has already been written).
 void EndUnlessSystemAccepted(RFC_HANDLE handle);
