@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ResetSensorRecords();
     const std::vector<std::string> pieces = SplitInput(data, size, '\0', 6);
     const unsigned char mode = pieces[0].empty() ? 0 : static_cast<unsigned char>(pieces[0][0]);
-    RunSettings.HostFlavour = Flavours[mode % FlavourCount];
+    FindHostFormat(Flavours[mode % FlavourCount], RunSettings.HostFlavour);
     RunSettings.GlobalMode = (mode / FlavourCount) % 2 == 1;
     RunSettings.ParameterTextAsGiven = pieces[1];
     RunSettings.ParameterText = UpperAscii(pieces[1]);
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!problem.empty()) std::fprintf(stderr, "line: %s\nproblem: %s\n", ResultDocument.c_str(), problem.c_str());
         if (numeric) Expect(problem.empty(), "one status line that a monitoring plugins' host reads");
     }
-    if (RunSettings.HostFlavour == "Pinewood" && pieces[2].find("Statistic.") == std::string::npos &&
+    if (RunSettings.HostFlavour == HostFormat::Pinewood && pieces[2].find("Statistic.") == std::string::npos &&
         pieces[3].find("Statistic.") == std::string::npos && pieces[4].find("Statistic.") == std::string::npos &&
         pieces[5].find("Statistic.") == std::string::npos)
         Expect(Occurrences(ResultDocument, "\nStatistic.") <= 10, "at most ten Pinewood channels");

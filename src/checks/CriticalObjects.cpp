@@ -71,7 +71,7 @@ long CritNrValue(const CriticalObjectsImports& imports, unsigned offset) {
 std::string Grouped(unsigned long count) {
     std::string digits = std::to_string(count);
     // A monitoring plugin's reader would take "1.234" for a decimal.
-    if (RunSettings.HostFlavour != "Nagios") GroupDigits(digits);
+    if (RunSettings.HostFlavour != HostFormat::Nagios) GroupDigits(digits);
     return digits;
 }
 

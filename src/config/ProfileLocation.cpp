@@ -7,9 +7,6 @@ namespace {
 constexpr const char* DefaultExtension = ".P00";
 constexpr const char* GlobalWord = "GLOBAL.P00";
 
-// The host flavours in the spelling the rest of the program compares against.
-constexpr const char* HostFlavours[] = {"EXEXML", "Kestrel", "Pinewood", "Juniper", "Bramble", "Nagios"};
-
 void AppendDefaultExtension() { RunSettings.ProfileName = WithDefaultExtension(RunSettings.ProfileName); }
 
 void TestForGlobalWord() {
@@ -48,7 +45,7 @@ void SplitProfileDirectory() {
     std::string& name = RunSettings.ProfileName;
     // A monitoring plugin names its profile as a path of the machine
     // ("/etc/spacewarden/PRD"), whose folders "/" separates.
-    const bool machinePath = RunSettings.HostFlavour == "Nagios" && !name.empty() && name[0] == '/';
+    const bool machinePath = RunSettings.HostFlavour == HostFormat::Nagios && !name.empty() && name[0] == '/';
     // A name whose only backslash leads it ("\PRD") stays whole.
     std::size_t lastBackslash = name.rfind(machinePath ? '/' : '\\');
     if (lastBackslash != std::string::npos && lastBackslash != 0) {
@@ -58,23 +55,11 @@ void SplitProfileDirectory() {
     TestForGlobalWord();
 }
 
-std::string DefaultHostFlavour(const std::string& programPath) {
-    const std::size_t folderEnd = programPath.find_last_of("/\\");
-    const std::string program = folderEnd == std::string::npos ? programPath : programPath.substr(folderEnd + 1);
-    // Monitoring plugins are called check_<name>.
-    return UpperAscii(program.substr(0, 6)) == "CHECK_" ? "Nagios" : "EXEXML";
-}
-
 std::string SelectHostFlavour() {
-    RunSettings.HostFlavour = DefaultHostFlavour(RunSettings.ProgramPath);
+    RunSettings.HostFlavour = DefaultHostFormat(RunSettings.ProgramPath);
     if (!ParameterHas("FLAVOUR=")) return "";
     std::string value = OptionValueAt("FLAVOUR=", std::string::npos, " ,");
-    for (const char* flavour : HostFlavours) {
-        if (UpperAscii(value) == UpperAscii(flavour)) {
-            RunSettings.HostFlavour = flavour;
-            return "";
-        }
-    }
+    if (FindHostFormat(value, RunSettings.HostFlavour)) return "";
     return "Error 1008: Host-Flavour " + value + " is unknown...";
 }
 

@@ -29,10 +29,6 @@ std::string NotOpenedWording(const std::string& whyNotOpened);
 // at its last "/"), then tests for GLOBAL once more.
 void SplitProfileDirectory();
 
-// The flavour without "FLAVOUR=": "Nagios" for a program called by a name that
-// begins with "check_" (as monitoring plugins are named), else "EXEXML".
-std::string DefaultHostFlavour(const std::string& programPath);
-
 // Fixes RunSettings.HostFlavour from the option "FLAVOUR=", or the default of
 // the program's name. Returns an empty text, or "Error 1008" for an unknown flavour.
 std::string SelectHostFlavour();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "config/Credentials.h"
+#include "config/HostFormat.h"
 
 constexpr const char* ProgramName = "SpaceWarden";
 constexpr const char* VersionText = "Vers 4.3 / 29.08.22";
@@ -19,7 +20,7 @@ struct RunSettingsRecord {
     std::string ItemIdentification;
     bool GlobalMode = false;
     bool VerboseMode = false;
-    std::string HostFlavour = "EXEXML";
+    HostFormat HostFlavour = HostFormat::ExeXml;
     unsigned DeadlineSeconds = 55;  // TIMEOUT=; 0: no deadline
     CredentialSource Credentials = CredentialSource::Profile;  // CREDENTIALS=
     // The monitoring plugin's options are whole words: a keyword counts only at

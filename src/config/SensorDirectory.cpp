@@ -95,6 +95,6 @@ std::string DiscoverSensorDirectory(TextFile& profileFile) {
         profileFile.Close();
         return "Sorry, invalid Path-Usage...";
     }
-    RunSettings.HostFlavour = "EXEXML";
+    RunSettings.HostFlavour = HostFormat::ExeXml;
     return "";
 }

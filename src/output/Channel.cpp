@@ -39,8 +39,8 @@ std::string MakeChannelKey(std::string key) {
 
 void WriteChannel(const std::string& nameGiven, const std::string& valueGiven, const std::string& unitGiven) {
     ++ChannelCounter;
-    const std::string& flavour = RunSettings.HostFlavour;
-    if (flavour == "Pinewood" && ChannelCounter > 10) return;
+    const HostFormat flavour = RunSettings.HostFlavour;
+    if (flavour == HostFormat::Pinewood && ChannelCounter > 10) return;
 
     std::string name = Bounded(nameGiven);
     std::string value = Bounded(valueGiven);
@@ -49,12 +49,12 @@ void WriteChannel(const std::string& nameGiven, const std::string& valueGiven, c
 
     if (IsPluginFlavour()) {
         AddPluginChannel(ChannelCounter, name, value);  // performance data of the status line
-    } else if (flavour == "Pinewood") {
+    } else if (flavour == HostFormat::Pinewood) {
         AppendToDocument("\n\nMessage." + key + ": " + name + " (" + ShownUnit(unit) + ")" + "\nStatistic." + key +
                          ": " + value);
-    } else if (flavour == "Juniper" && ParameterHas("CH=")) {
+    } else if (flavour == HostFormat::Juniper && ParameterHas("CH=")) {
         if (SelectedChannel() == static_cast<long>(ChannelCounter)) AppendToDocument(value);
-    } else if (flavour == "Juniper") {
+    } else if (flavour == HostFormat::Juniper) {
         AppendToDocument("\n> " + name + ": " + value + " " + ShownUnit(unit));
     } else {
         AppendToDocument("\n<Result><Channel>");

@@ -148,7 +148,7 @@ std::string StatusBeginning(PluginState state, std::string_view text) {
 
 }  // namespace
 
-bool IsPluginFlavour() { return RunSettings.HostFlavour == "Nagios"; }
+bool IsPluginFlavour() { return RunSettings.HostFlavour == HostFormat::Nagios; }
 
 void BeginPluginStatus() { Status = PluginStatusRecord{}; }
 

@@ -11,7 +11,7 @@ std::string ResultDocument;
 
 namespace {
 
-bool IsTextFlavour() { return RunSettings.HostFlavour == "Pinewood" || RunSettings.HostFlavour == "Juniper"; }
+bool IsTextFlavour() { return FormOf(RunSettings.HostFlavour) == DocumentForm::PrtgText; }
 
 // Set once the opening of an XML document is on standard output and its
 // closing is not; the watchdog reads it too.
@@ -34,8 +34,7 @@ std::string_view EscapedForm(const char& c) {
 }  // namespace
 
 bool IsXmlFlavour() {
-    const std::string& flavour = RunSettings.HostFlavour;
-    return flavour == "EXEXML" || flavour == "Bramble" || flavour == "Kestrel";
+    return FormOf(RunSettings.HostFlavour) == DocumentForm::PrtgXml;
 }
 
 std::string EscapeMarkup(std::string_view text) {
@@ -89,7 +88,7 @@ void BeginText() {
 void EndText() {
     if (IsXmlFlavour())
         AppendToDocument("</Text>\n");
-    else if (RunSettings.HostFlavour == "Juniper" && ParameterHas("CH="))
+    else if (RunSettings.HostFlavour == HostFormat::Juniper && ParameterHas("CH="))
         EmptyDocument();  // a single selected channel makes up the whole document
 }
 

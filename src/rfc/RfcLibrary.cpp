@@ -41,7 +41,7 @@ std::string NotLoadedText(const std::string& name, LibraryLoadFault fault, const
     }
     // A monitoring plugin's admin reads the cause in the status line; the PRTG
     // flavours keep their text.
-    if (RunSettings.HostFlavour == "Nagios" && !reason.empty())
+    if (RunSettings.HostFlavour == HostFormat::Nagios && !reason.empty())
         return "Error 1016: RFC-Library " + name + " could not be loaded: " + reason;
     return "Error 1016: RFC-Library " + name + " could not be loaded...";
 }

@@ -32,7 +32,7 @@ void WriteStartLines() {
                  " State=Executing");
     // A monitoring plugin's admin reads this on a terminal; the PRTG flavours'
     // console lines stay as they are.
-    if (RunSettings.HostFlavour != "Nagios" || !entries.PasswordFromProfile) return;
+    if (RunSettings.HostFlavour != HostFormat::Nagios || !entries.PasswordFromProfile) return;
     const std::string mode = ModeOpenToOthers(NativePath(RunSettings.ProfilePath));
     if (!mode.empty())
         WriteOutLine("* Warning: profile " + RunSettings.ProfilePath + " holds a password and is readable by group or "

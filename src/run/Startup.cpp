@@ -62,7 +62,7 @@ void TakeCommandLine(int argc, char** argv) {
 // into the settings; --help and --version end the run here with UNKNOWN, as
 // the monitoring-plugins' own plugins do.
 void TakePluginCommandLine(int argc, char** argv) {
-    RunSettings.HostFlavour = "Nagios";  // its own errors are status lines
+    RunSettings.HostFlavour = HostFormat::Nagios;  // its own errors are status lines
     const PluginCommandLine line = ReadPluginCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     switch (line.Request) {
         case PluginRequest::Help:
@@ -104,7 +104,7 @@ int RunSensor(int argc, char** argv) {
     BuildScramblingKey();
     // Errors before the options are read answer in the form the program's name asks for.
     RunSettings.ProgramPath = argc > 0 && argv[0] ? argv[0] : "";
-    RunSettings.HostFlavour = DefaultHostFlavour(RunSettings.ProgramPath);
+    RunSettings.HostFlavour = DefaultHostFormat(RunSettings.ProgramPath);
 
     const bool plugin = argc > 0 && CommandLineIsPlugin(RunSettings.ProgramPath,
                                                         std::vector<std::string>(argv + 1, argv + argc));
@@ -121,7 +121,7 @@ int RunSensor(int argc, char** argv) {
     EndIfFailed(SelectHostFlavour());
     // The flavour the command line was read for, also when its FLAVOUR=Nagios
     // was taken for an option's value ("-w FLAVOUR=Nagios"), which the range then refuses.
-    if (plugin) RunSettings.HostFlavour = "Nagios";
+    if (plugin) RunSettings.HostFlavour = HostFormat::Nagios;
     EndIfOptionFailed(SelectDeadline());
     EndIfOptionFailed(SelectCredentialSource(RunSettings.Credentials));
     // From here on a run that waits too long ends with Error 1019: the
@@ -138,10 +138,10 @@ int RunSensor(int argc, char** argv) {
     SplitProfileDirectory();
     UpdateDeadlineNotice(RunSettings.ProfileName);
     // Known now: whether the run is a multi-system run, which CH= depends on.
-    if (RunSettings.HostFlavour == "Nagios") EndIfOptionFailed(SelectThresholds(RunSettings.GlobalMode));
+    if (RunSettings.HostFlavour == HostFormat::Nagios) EndIfOptionFailed(SelectThresholds(RunSettings.GlobalMode));
     // With "@" the discovery is skipped, so the profile is taken where the
     // command line names it, as for the other flavours.
-    const bool atNamedPlace = RunSettings.HostFlavour != "EXEXML" || ParameterHas("@");
+    const bool atNamedPlace = RunSettings.HostFlavour != HostFormat::ExeXml || ParameterHas("@");
     if (atNamedPlace)
         EndIfFailed(OpenProfileAtNamedPlace(ProfileFile));
     else

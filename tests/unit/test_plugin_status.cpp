@@ -14,7 +14,7 @@ namespace {
 struct PluginState_ {
     explicit PluginState_(const std::string& options) {
         RunSettings = RunSettingsRecord{};
-        RunSettings.HostFlavour = "Nagios";
+        RunSettings.HostFlavour = HostFormat::Nagios;
         RunSettings.ParameterTextAsGiven = options;
         RunSettings.ParameterText = UpperAscii(options);
         REQUIRE(SelectThresholds(false) == "");

@@ -43,7 +43,7 @@ TEST_CASE("profile names: default extension, the word GLOBAL and the directory")
         RunSettings = RunSettingsRecord{};
         // "N:" marks a monitoring plugin's run.
         const bool plugin = c.argument.rfind("N:", 0) == 0;
-        if (plugin) RunSettings.HostFlavour = "Nagios";
+        if (plugin) RunSettings.HostFlavour = HostFormat::Nagios;
         RunSettings.ProfileName = plugin ? c.argument.substr(2) : c.argument;
         ResolveProfileName();
         SplitProfileDirectory();
@@ -83,6 +83,9 @@ TEST_CASE("host flavour from the FLAVOUR= option") {
         {"FLAVOUR=nagios,WARN=5", "Nagios", ""},
         {"P:", "Nagios", ""},  // "P:": called as check_spacewarden
         {"P:FLAVOUR=EXEXML", "EXEXML", ""},
+        {"FLAVOUR=checkmk", "Checkmk", ""},
+        {"FLAVOUR=SCRIPTV2", "ScriptV2", ""},
+        {"FLAVOUR=Prometheus,X", "Prometheus", ""},
         {"P:FLAVOUR=Icinga", "Nagios", "Error 1008: Host-Flavour Icinga is unknown..."},
     };
     for (const Case& c : cases) {
@@ -94,11 +97,11 @@ TEST_CASE("host flavour from the FLAVOUR= option") {
         RunSettings.ParameterTextAsGiven = options;
         RunSettings.ParameterText = UpperAscii(options);
         CHECK(SelectHostFlavour() == c.error);
-        if (c.error.empty()) CHECK(RunSettings.HostFlavour == c.flavour);
+        if (c.error.empty()) CHECK(HostFormatName(RunSettings.HostFlavour) == c.flavour);
     }
 }
 
-TEST_CASE("a program called check_... is a monitoring plugin") {
+TEST_CASE("a program called check_... is a monitoring plugin, spacewarden_local... a Checkmk local check") {
     const std::pair<const char*, const char*> cases[] = {
         {"check_spacewarden", "Nagios"},
         {"/usr/lib/nagios/plugins/check_spacewarden", "Nagios"},
@@ -109,11 +112,14 @@ TEST_CASE("a program called check_... is a monitoring plugin") {
         {"/opt/check_dir/SpaceWarden", "EXEXML"},
         {"xcheck_sw", "EXEXML"},
         {"check", "EXEXML"},
+        {"/usr/lib/check_mk_agent/local/300/spacewarden_local", "Checkmk"},
+        {"SPACEWARDEN_LOCAL_PRD.exe", "Checkmk"},
+        {"spacewarden", "EXEXML"},
         {"", "EXEXML"},
     };
     for (const auto& [program, flavour] : cases) {
         CAPTURE(program);
-        CHECK(DefaultHostFlavour(program) == flavour);
+        CHECK(HostFormatName(DefaultHostFormat(program)) == flavour);
     }
 }
 
