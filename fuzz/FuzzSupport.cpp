@@ -16,6 +16,7 @@
 #include "output/Channel.h"
 #include "output/Console.h"
 #include "output/PluginStatus.h"
+#include "output/ReportOutput.h"
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
 #include "platform/Files.h"
@@ -97,15 +98,11 @@ void WriteScratchFile(const std::string& path, const std::string& bytes) {
 
 void ResetSensorRecords() {
     RunSettings = RunSettingsRecord{};
-    RunStatus = "ERR";
-    SystemLabel.clear();
-    FaultFlag = '.';
-    ReportedFlag = '.';
     ResetLogonEntries();
     EmptyDocument();
     ServerListing.clear();
     LabelKind = '1';
-    NoSystems = Processed = Failed = 0;
+    ForgetReport();
     ChannelCounter = 0;
     ProfileFile.Close();
     ProfileMissing.clear();

@@ -42,7 +42,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RunSettings.GlobalMode = (mode / FlavourCount) % 2 == 1;
     RunSettings.ParameterTextAsGiven = pieces[1];
     RunSettings.ParameterText = UpperAscii(pieces[1]);
-    SystemLabel = pieces[5];
     // The options' thresholds, when they are ranges (others end start-up with Error 1009).
     if (IsPluginFlavour() && !SelectThresholds(RunSettings.GlobalMode).empty()) Thresholds = ThresholdsRecord{};
     BeginDocument();

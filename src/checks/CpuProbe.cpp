@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "config/RunSettings.h"
 #include "rfc/RfcErrors.h"
 #include "rfc/RfcLibrary.h"
 
@@ -64,7 +63,6 @@ int ProbeCpu(RFC_HANDLE handle) {
 
     int code = CallCpuAll(handle, localRemote, logicalDestination, imports, cpuTable, exceptionText);
     if (code == RFC_OK) {
-        RunStatus = "OK";
         unsigned rows = Rfc.ItFill(cpuTable);
         for (unsigned long long index = 1; index <= rows; ++index)
             if (!Rfc.ItGetLine(cpuTable, static_cast<unsigned>(index))) ReportRfcFailure("ItGetLine TF_CPU_ALL");

@@ -25,6 +25,6 @@ struct CpuAllImports {
 int CallCpuAll(RFC_HANDLE handle, char (&localRemote)[6], char (&logicalDestination)[32], CpuAllImports& imports,
                ITAB_H cpuTable, std::string& exceptionText);
 
-// Sets the run status "OK" when the call succeeds; otherwise leaves the
-// outcome text in the result document. Returns the call's return code.
+// Returns the call's return code; a failed call leaves its outcome text for
+// the run to gather (rfc/RfcErrors.h).
 int ProbeCpu(RFC_HANDLE handle);

@@ -3,11 +3,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "config/RunSettings.h"
-#include "config/SystemProfile.h"
-#include "output/Channel.h"
-#include "output/Console.h"
-#include "output/ResultDocument.h"
 #include "rfc/RfcErrors.h"
 #include "rfc/RfcLibrary.h"
 
@@ -68,40 +63,6 @@ long CritNrValue(const CriticalObjectsImports& imports, unsigned offset) {
     return value;
 }
 
-std::string Grouped(unsigned long count) {
-    std::string digits = std::to_string(count);
-    // A monitoring plugin's reader would take "1.234" for a decimal.
-    if (RunSettings.HostFlavour != HostFormat::Nagios) GroupDigits(digits);
-    return digits;
-}
-
-struct ChannelValue {
-    const char* name;
-    std::string value;
-};
-
-void WriteSingleSystemDocument(unsigned long spaces, unsigned long objects, const ChannelValue (&channels)[5]) {
-    BeginDocument();
-    BeginText();
-    AppendTextToDocument("(" + LogonEntries.Destination + ") Oracle: " + "Critical_Spaces=" + Grouped(spaces) +
-                         ", Critical_Objects=" + Grouped(objects));
-    EndText();
-    for (const ChannelValue& channel : channels) WriteChannel(channel.name, channel.value, "");
-    EndDocument();
-}
-
-// The selected item of each system goes to standard output at once.
-void WriteSystemChannel(const ChannelValue (&channels)[5]) {
-    ReportedFlag = 'X';
-    EmptyDocument();
-    for (const ChannelValue& channel : channels) {
-        if (RunSettings.ItemIdentification != channel.name) continue;
-        WriteChannel(SystemLabel, channel.value, "");
-        WriteDocument();
-        EmptyDocument();
-    }
-}
-
 }  // namespace
 
 int CallCriticalObjects(RFC_HANDLE handle, char (&flagRefresh)[1], CriticalObjectsImports& imports,
@@ -123,7 +84,7 @@ int CallCriticalObjects(RFC_HANDLE handle, char (&flagRefresh)[1], CriticalObjec
     return ReceiveAnswer(handle, importing, tables, exceptionText);
 }
 
-int CheckCriticalObjects(RFC_HANDLE handle) {
+CriticalObjectsMeasurement CheckCriticalObjects(RFC_HANDLE handle) {
     char flagRefresh[1] = {' '};
     CriticalObjectsImports imports;
     std::string exceptionText;
@@ -131,27 +92,18 @@ int CheckCriticalObjects(RFC_HANDLE handle) {
     ITAB_H critObjTable = CreateTable("CRITOBJ", CritObjRowLength);
     ITAB_H tsCheckTable = CreateTable("TS_CHECK", TspcCheckRowLength);
 
-    int code = CallCriticalObjects(handle, flagRefresh, imports, critObjTable, tsCheckTable, exceptionText);
-    if (code == RFC_OK) {
-        RunStatus = "OK";
-        unsigned long spaces = CountRows(tsCheckTable, "TS_CHECK");
-        unsigned long objects = CountRows(critObjTable, "CRITOBJ");
-        const ChannelValue channels[5] = {
-            {"Critical_Spaces", std::to_string(spaces)},
-            {"Critical_Objects", std::to_string(objects)},
-            {"Critical_TableSpc", std::to_string(CritNrValue(imports, 8))},
-            {"Critical_Tables", std::to_string(CritNrValue(imports, 0))},
-            {"Critical_Indexes", std::to_string(CritNrValue(imports, 4))},
-        };
-        if (RunSettings.GlobalMode)
-            WriteSystemChannel(channels);
-        else
-            WriteSingleSystemDocument(spaces, objects, channels);
+    CriticalObjectsMeasurement measurement;
+    measurement.Code = CallCriticalObjects(handle, flagRefresh, imports, critObjTable, tsCheckTable, exceptionText);
+    if (measurement.Code == RFC_OK) {
+        // In the order of ChannelNames.
+        measurement.Values = {static_cast<long long>(CountRows(tsCheckTable, "TS_CHECK")),
+                              static_cast<long long>(CountRows(critObjTable, "CRITOBJ")), CritNrValue(imports, 8),
+                              CritNrValue(imports, 0), CritNrValue(imports, 4)};
     } else {
-        AppendRfcOutcome(code, exceptionText);
+        AppendRfcOutcome(measurement.Code, exceptionText);
     }
 
     DeleteTable(critObjTable, "CRITOBJ");
     DeleteTable(tsCheckTable, "TS_CHECK");
-    return code;
+    return measurement;
 }

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "report/RunReport.h"
 #include "rfc/RfcInterface.h"
 
 constexpr unsigned CritObjRowLength = 116;
@@ -20,7 +21,11 @@ struct CriticalObjectsImports {
 int CallCriticalObjects(RFC_HANDLE handle, char (&flagRefresh)[1], CriticalObjectsImports& imports,
                         ITAB_H critObjTable, ITAB_H tsCheckTable, std::string& exceptionText);
 
-// On success sets the run status "OK" and writes the document (single-system
-// run) or the selected item's channel (multi-system run); otherwise leaves the
-// outcome text in the result document. Returns the call's return code.
-int CheckCriticalObjects(RFC_HANDLE handle);
+// The measurement: the call's return code and, when it succeeded, the five
+// channels' values. A failed call leaves its outcome text for the run to
+// gather (rfc/RfcErrors.h).
+struct CriticalObjectsMeasurement {
+    int Code = RFC_FAILURE;
+    ChannelValues Values{};
+};
+CriticalObjectsMeasurement CheckCriticalObjects(RFC_HANDLE handle);

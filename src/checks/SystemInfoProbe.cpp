@@ -1,11 +1,7 @@
 #include "checks/SystemInfoProbe.h"
 
-#include "config/RunSettings.h"
-#include "config/SystemProfile.h"
 #include "rfc/RfcErrors.h"
 #include "rfc/RfcLibrary.h"
-
-std::string DatabaseSystem;
 
 namespace {
 
@@ -51,18 +47,18 @@ int CallSystemInfo(RFC_HANDLE handle, SystemInfoImports& imports, std::string& e
     return ReceiveAnswer(handle, importing, tables, exceptionText);
 }
 
-int ProbeSystemInfo(RFC_HANDLE handle) {
+SystemInfo ProbeSystemInfo(RFC_HANDLE handle) {
     SystemInfoImports imports;
     std::string exceptionText;
-    int code = CallSystemInfo(handle, imports, exceptionText);
-    if (code == RFC_OK) {
-        RunStatus = "OK";
-        DatabaseSystem = FieldText(imports.RFCSI_EXPORT, RFCDBSYS_Offset, RFCDBSYS_Length);
-        LogonEntries.DisplayedHostname = FieldText(imports.RFCSI_EXPORT, RFCHOST_Offset, RFCHOST_Length);
+    SystemInfo info;
+    info.Code = CallSystemInfo(handle, imports, exceptionText);
+    if (info.Code == RFC_OK) {
+        info.DatabaseSystem = FieldText(imports.RFCSI_EXPORT, RFCDBSYS_Offset, RFCDBSYS_Length);
+        info.Host = FieldText(imports.RFCSI_EXPORT, RFCHOST_Offset, RFCHOST_Length);
     } else {
-        AppendRfcOutcome(code, exceptionText);
+        AppendRfcOutcome(info.Code, exceptionText);
     }
-    return code;
+    return info;
 }
 
-bool DatabaseIsOracle() { return DatabaseSystem.compare(0, 3, "ORA") == 0; }
+bool DatabaseIsOracle(const std::string& databaseSystem) { return databaseSystem.compare(0, 3, "ORA") == 0; }

@@ -11,9 +11,6 @@ constexpr unsigned RfcsiLength = 200;
 constexpr unsigned RFCHOST_Offset = 45, RFCHOST_Length = 8;
 constexpr unsigned RFCDBSYS_Offset = 101, RFCDBSYS_Length = 10;
 
-// The database system name the last successful probe reported (RFCDBSYS).
-extern std::string DatabaseSystem;
-
 struct SystemInfoImports {
     std::int32_t CURRENT_RESOURCES = 0;
     char DIALOG_USER_TYPE[1] = {};
@@ -25,10 +22,15 @@ struct SystemInfoImports {
 
 int CallSystemInfo(RFC_HANDLE handle, SystemInfoImports& imports, std::string& exceptionText);
 
-// Sets the run status "OK" and keeps the database system and the displayed
-// host name when the call succeeds; otherwise leaves the outcome text in the
-// result document. Returns the call's return code.
-int ProbeSystemInfo(RFC_HANDLE handle);
+// What the probe reports: the call's return code and, when it succeeded, the
+// database system (RFCDBSYS) and the application server's host (RFCHOST). A
+// failed call leaves its outcome text for the run to gather (rfc/RfcErrors.h).
+struct SystemInfo {
+    int Code = RFC_FAILURE;
+    std::string DatabaseSystem;
+    std::string Host;
+};
+SystemInfo ProbeSystemInfo(RFC_HANDLE handle);
 
 // True when the database system name begins with "ORA" (case-sensitive).
-bool DatabaseIsOracle();
+bool DatabaseIsOracle(const std::string& databaseSystem);

@@ -5,9 +5,6 @@
 
 std::string ServerListing;
 char LabelKind = '1';
-unsigned NoSystems = 0;
-unsigned Processed = 0;
-unsigned Failed = 0;
 
 namespace {
 
@@ -118,9 +115,6 @@ std::string ReadGlobalListing(TextFile& profileFile) {
     profileFile.Close();
     ServerListing.clear();
     LabelKind = '1';
-    NoSystems = 0;
-    Processed = 0;
-    Failed = 0;
 
     std::string fault = RunSettings.ProfileName == ItemProfileName ? ReadItemProfile() : ReadListingForSensor();
     if (!fault.empty()) return fault;

@@ -9,10 +9,6 @@
 extern std::string ServerListing;
 // "1" profile name, "2" alias, "3" host name, "4" destination.
 extern char LabelKind;
-// Summary counters of the multi-system run.
-extern unsigned NoSystems;
-extern unsigned Processed;
-extern unsigned Failed;
 
 // Closes the profile file that located the listing, reads the global listing
 // (listing mode) or the item profile (item mode) at RunSettings.ProfilePath and

@@ -1,10 +1,6 @@
 #include "config/RunSettings.h"
 
 RunSettingsRecord RunSettings;
-std::string RunStatus = "ERR";
-std::string SystemLabel;
-char FaultFlag = '.';
-char ReportedFlag = '.';
 
 std::string UpperAscii(std::string text) {
     for (char& c : text)

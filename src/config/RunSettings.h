@@ -26,19 +26,14 @@ struct RunSettingsRecord {
     // The monitoring plugin's options are whole words: a keyword counts only at
     // the start of the text or after a blank or comma ("NOCRIT=" is no "CRIT=").
     bool WholeWordOptions = false;
+    // --textfile: the Prometheus text goes to this file (replaced as a whole), not to standard output.
+    std::string TextfilePath;
     std::string TraceLine;
     std::string ProgramPath;  // argument 0, the detail of "program started"
     std::string Argument2;    // argument 2 as typed, named by "Error 1030"
 };
 
 extern RunSettingsRecord RunSettings;
-
-// Run status of the current check: "ERR" or "OK".
-extern std::string RunStatus;
-// Multi-system run: the current system's channel name and its flags ("." or "X").
-extern std::string SystemLabel;
-extern char FaultFlag;
-extern char ReportedFlag;
 
 // Upper-cases the letters a to z; every other byte stays.
 std::string UpperAscii(std::string text);

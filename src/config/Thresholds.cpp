@@ -1,5 +1,6 @@
 #include "config/Thresholds.h"
 
+#include <cmath>
 #include <cstdlib>
 
 #include "config/RunSettings.h"
@@ -71,7 +72,27 @@ bool OutsideRange(const ThresholdRange& range, double value) {
     return false;
 }
 
-std::string SelectThresholds(bool multiSystemRun) {
+std::string RangeBreach(const ThresholdRange& range, const std::string& label, const std::string& value) {
+    const bool below = !range.FromMinusInfinity && std::strtod(value.c_str(), nullptr) < range.Start;
+    return label + "=" + value + (below ? " below " + range.StartText : " above " + range.EndText);
+}
+
+bool LevelFromAbove(const ThresholdRange& range, long long& level) {
+    if (!range.Given || range.ToInfinity || (!range.FromMinusInfinity && range.Start > 0)) return false;
+    // Beyond what a count reaches, the level stays where it is meant: never.
+    if (range.End >= 9e15 || range.End <= -9e15) return false;
+    // A whole number is above the end exactly when it is at least the next whole number.
+    level = static_cast<long long>(std::floor(range.End)) + 1;
+    return true;
+}
+
+int JudgedLevel(const ThresholdsRecord& thresholds, double value) {
+    if (OutsideRange(thresholds.Critical, value)) return 2;
+    if (OutsideRange(thresholds.Warning, value)) return 1;
+    return 0;
+}
+
+std::string SelectThresholds(bool multiSystemRun, bool checkmk) {
     Thresholds = ThresholdsRecord{};
     const std::pair<const char*, ThresholdRange*> ranges[] = {{"WARN=", &Thresholds.Warning},
                                                               {"CRIT=", &Thresholds.Critical}};
@@ -87,6 +108,14 @@ std::string SelectThresholds(bool multiSystemRun) {
         Thresholds.SelectedChannelText = OptionValueAt("CH=", std::string::npos, " ,");
         if (selected < 1 || selected > last) return InvalidText("CH=", Thresholds.SelectedChannelText);
         Thresholds.SelectedChannel = selected;
+    }
+    if (checkmk && ParameterHas("STATE=")) {
+        const std::string value = OptionValueAt("STATE=", std::string::npos, " ,");
+        if (UpperAscii(value) != "P") return InvalidText("STATE=", value);
+        Thresholds.HostJudges = true;
+        long long level = 0;
+        for (const auto& [keyword, range] : ranges)
+            if (range->Given && !LevelFromAbove(*range, level)) return InvalidText(keyword, range->Text);
     }
     return "";
 }

@@ -26,13 +26,26 @@ bool ParseRange(const std::string& text, ThresholdRange& range);
 // Whether a value alerts against the range: below its start or above its end.
 bool OutsideRange(const ThresholdRange& range, double value);
 
+// What put a value outside a range: "Critical_Indexes=1229 above 1000", "PRD=3 below 5".
+std::string RangeBreach(const ThresholdRange& range, const std::string& label, const std::string& value);
+
+// The range as a level that alerts at a value at or above it, as Checkmk's
+// levels do, for whole-number values: "10" and "~:10" alert from 11. False
+// for a range that also alerts below a start above 0, or has no end.
+bool LevelFromAbove(const ThresholdRange& range, long long& level);
+
 struct ThresholdsRecord {
     ThresholdRange Warning;
     ThresholdRange Critical;
     long SelectedChannel = 0;  // CH=n, 0: every channel
     std::string SelectedChannelText;  // the value of CH= as given
+    bool HostJudges = false;  // Checkmk's STATE=P: Checkmk judges the metrics by their levels
 };
 extern ThresholdsRecord Thresholds;
+
+// 0 OK, 1 WARNING, 2 CRITICAL: a value outside the critical range is
+// critical, else outside the warning range a warning.
+int JudgedLevel(const ThresholdsRecord& thresholds, double value);
 
 // Reads WARN=, CRIT= and CH= from the options for the flavour "Nagios", from
 // the command line also in listing mode (the host's service definition gives
@@ -40,4 +53,6 @@ extern ThresholdsRecord Thresholds;
 // single-system run has five channels, so CH= selects 1 to 5 there; a
 // multi-system run one of its systems' channels, from 1. Returns an empty
 // text, or "Error 1009: Invalid " + keyword + the value as given + " !".
-std::string SelectThresholds(bool multiSystemRun);
+// For Checkmk (`checkmk`) also STATE=P, which leaves the state to Checkmk: its
+// ranges must then be levels (LevelFromAbove).
+std::string SelectThresholds(bool multiSystemRun, bool checkmk = false);

@@ -45,7 +45,8 @@ void WriteChannel(const std::string& nameGiven, const std::string& valueGiven, c
     std::string name = Bounded(nameGiven);
     std::string value = Bounded(valueGiven);
     std::string unit = Bounded(unitGiven);
-    std::string key = MakeChannelKey(Bounded(RunSettings.GlobalMode ? SystemLabel : name));
+    // A multi-system run names each channel by its system's label, which makes the key.
+    std::string key = MakeChannelKey(name);
 
     if (IsPluginFlavour()) {
         AddPluginChannel(ChannelCounter, name, value);  // performance data of the status line

@@ -75,17 +75,7 @@ std::string PerformanceEntry(const PluginChannel& channel) {
 }
 
 PluginState Judged(const PluginChannel& channel) {
-    const double value = std::strtod(channel.Value.c_str(), nullptr);
-    if (OutsideRange(Thresholds.Critical, value)) return PluginState::Critical;
-    if (OutsideRange(Thresholds.Warning, value)) return PluginState::Warning;
-    return PluginState::Ok;
-}
-
-// What put a channel outside its range: "Critical_Indexes=1229 above 1000".
-std::string Breach(const PluginChannel& channel, const ThresholdRange& range) {
-    const double value = std::strtod(channel.Value.c_str(), nullptr);
-    const bool below = !range.FromMinusInfinity && value < range.Start;
-    return channel.Label + "=" + channel.Value + (below ? " below " + range.StartText : " above " + range.EndText);
+    return static_cast<PluginState>(JudgedLevel(Thresholds, std::strtod(channel.Value.c_str(), nullptr)));
 }
 
 // The channels that decided a WARNING or CRITICAL state, for the text in front
@@ -98,7 +88,8 @@ std::string Breaches(PluginState state, const std::vector<PluginChannel>& channe
     for (const PluginChannel& channel : channels) {
         if (Judged(channel) != state) continue;
         const std::string breach =
-            Breach(channel, state == PluginState::Critical ? Thresholds.Critical : Thresholds.Warning);
+            RangeBreach(state == PluginState::Critical ? Thresholds.Critical : Thresholds.Warning, channel.Label,
+                        channel.Value);
         if (left > 0 || text.size() + breach.size() > BreachesRoom) {
             ++left;
             continue;

@@ -5,6 +5,7 @@
 #include "config/RunSettings.h"
 #include "output/Console.h"
 #include "output/PluginStatus.h"
+#include "output/ReportOutput.h"
 #include "output/StandardOutput.h"
 
 std::string ResultDocument;
@@ -104,6 +105,8 @@ void EndDocument() {
 std::string ErrorDocument(std::string_view errorText) {
     // Monitoring plugins answer with a status line, errors too.
     if (IsPluginFlavour()) return PluginErrorLine(errorText);
+    // The hosts that read a whole report get it with the error.
+    if (WritesWholeReport()) return ReportErrorDocument(errorText);
     std::string document = DocumentOpeningWritten ? "" : "<Prtg>\n";
     document += "<Error>1</Error>";
     document += "\n<Text>";

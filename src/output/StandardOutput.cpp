@@ -1,11 +1,16 @@
 #include "output/StandardOutput.h"
 
+#include <cstdio>
 #include <cstdlib>
 
+#include "config/RunSettings.h"
+
 #include "output/PluginStatus.h"
+#include "output/ReportOutput.h"
 #include "platform/OutputLock.h"
 #include "platform/StandardStreams.h"
 #include "platform/Watchdog.h"
+#include "platform/WholeFileReplacement.h"
 
 namespace {
 
@@ -34,6 +39,7 @@ int CompleteExitCode = 0;
 // state, and 3 (UNKNOWN) when standard output took nothing; PRTG's is 2 then.
 int HostExitCode(int sensorExitCode) {
     if (OutputLost) return LostOutputExitCode();
+    if (WritesWholeReport()) return ReportDocumentExitCode();
     return IsPluginFlavour() ? PluginExitCode() : sensorExitCode;
 }
 
@@ -66,8 +72,22 @@ void ReleaseHeldLocked() {
     Held.clear();
 }
 
+// The document of --textfile replaces that file; one that cannot be written is
+// a document lost, said on standard error (a job's log keeps it).
+void WriteTextfile(const std::string& text) {
+    const std::string whyNot = ReplaceWholeFile(RunSettings.TextfilePath, text);
+    if (whyNot.empty()) return;
+    OutputLost = true;
+    const std::string message = std::string(ProgramName) + ": " + RunSettings.TextfilePath + " " + whyNot + "\n";
+    std::fputs(message.c_str(), stderr);
+}
+
 // An empty document (a streamed run's opening in the plugin's flavour) is no status line yet.
 void WriteDocumentOutLocked(const std::string& text) {
+    if (!RunSettings.TextfilePath.empty() && !text.empty()) {
+        WriteTextfile(text);
+        return;
+    }
     WriteNow(text);
     if (!text.empty()) ReleaseHeldLocked();
 }

@@ -72,6 +72,8 @@ void* WatchThread(void*) {
 
 void MarkProcessStart() { ProcessStart = Now(); }
 
+unsigned long long MillisecondsSinceProcessStart() { return Now() - ProcessStart; }
+
 bool StartWatchdog(unsigned seconds, void (*expired)()) {
     Deadline = ProcessStart + static_cast<unsigned long long>(seconds) * 1000ULL;
     Expired = expired;

@@ -6,6 +6,8 @@
 // Takes the time the process started; called first in the process. The
 // deadline counts from here.
 void MarkProcessStart();
+// Milliseconds since MarkProcessStart, on a clock that only goes forward.
+unsigned long long MillisecondsSinceProcessStart();
 
 // Starts the watchdog, or moves its deadline when it runs: `expired` is called
 // once on the watchdog's thread when `seconds` have passed since the process

@@ -5,6 +5,7 @@
 #include "config/RunSettings.h"
 #include "output/Console.h"
 #include "output/PluginStatus.h"
+#include "output/ReportOutput.h"
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
 #include "platform/Files.h"
@@ -42,7 +43,8 @@ void ReportRfcFailure(const std::string& operation) {
     // verbose run writes after the report.
     const std::string errorText =
         "Error 1020: RFC error in " + operation + (message.empty() ? "" : " - " + message);
-    const bool asDocument = !RunSettings.VerboseMode && (IsXmlFlavour() || IsPluginFlavour());
+    const bool asDocument =
+        !RunSettings.VerboseMode && (IsXmlFlavour() || IsPluginFlavour() || WritesWholeReport());
     if (asDocument) {
         WriteErrorDocument(errorText);
         WriteDocument();

@@ -10,11 +10,14 @@
 #include "config/SystemProfile.h"
 #include "output/Console.h"
 #include "output/Deadline.h"
+#include "output/MeasuredDocument.h"
 #include "output/PluginStatus.h"
+#include "output/ReportOutput.h"
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
 #include "platform/Files.h"
 #include "platform/Time.h"
+#include "report/RunReport.h"
 #include "rfc/Connection.h"
 #include "rfc/RfcErrors.h"
 #include "rfc/RfcLibrary.h"
@@ -23,10 +26,21 @@
 
 namespace {
 
+// How the run's format takes the listed systems.
+struct ListingForm {
+    // The monitoring plugin and the formats written from the whole report go on
+    // past a failed probe or a database that is not Oracle, so that the host
+    // learns of every system; the PRTG flavours end the run there.
+    bool GoesOn = false;
+    // PRTG's flavours and the plugin take each system's channel as it is
+    // measured; the other formats are written from the report at the end.
+    bool Streams = true;
+};
+
 // The start time kept in TraceLine ("* hh:mm:ss SAP ...").
 std::string StartTime() { return RunSettings.TraceLine.substr(2, 8); }
 
-void SetUp() {
+void SetUp(const ListingForm& form) {
     RunSettings.ParameterText = UpperAscii(RunSettings.ParameterTextAsGiven);
     UpdateDeadlineNotice(RunSettings.ProfileName);
     if (RunSettings.VerboseMode) WriteOutLine(RunSettings.TraceLine);
@@ -36,6 +50,7 @@ void SetUp() {
     shown = shown.substr(0, shown.find(" @"));
     if (RunSettings.VerboseMode) WriteOutLine(ConsoleLine("* " + StartTime() + " " + shown) + " State=Executing");
 
+    if (!form.Streams) return;
     BeginDocument();
     WriteDocumentLine();
     EmptyDocument();
@@ -49,58 +64,63 @@ std::string TakenGatheredError() {
     return text;
 }
 
-// The monitoring plugin's checks on an open connection: a failed probe and a
-// database that is not Oracle fail this system only, and the run goes on, so
-// that the host learns of every system. Returns why the system failed, or an
-// empty text.
-std::string CheckSystemGoingOn(RFC_HANDLE handle) {
-    switch (AcceptSystem(handle)) {
-        case SystemAcceptance::ProbeFailed: return TakenGatheredError();
-        case SystemAcceptance::NotOracle: return DatabaseMismatchText;
-        case SystemAcceptance::Accepted: break;
+struct SystemOutcome {
+    bool Measured = false;
+    ChannelValues Values{};
+    std::string Failure;  // why not, as far as it is known
+};
+
+// The checks on an open connection. In the PRTG flavours a failed probe and
+// a database that is not Oracle end the whole run, after what has already
+// been streamed; the forms that go on fail this system only.
+SystemOutcome CheckSystem(RFC_HANDLE handle, const ListingForm& form) {
+    SystemOutcome outcome;
+    if (!form.GoesOn) {
+        EndUnlessSystemAccepted(handle);
+    } else {
+        switch (AcceptSystem(handle)) {
+            case SystemAcceptance::ProbeFailed: outcome.Failure = TakenGatheredError(); return outcome;
+            case SystemAcceptance::NotOracle: outcome.Failure = DatabaseMismatchText; return outcome;
+            case SystemAcceptance::Accepted: break;
+        }
     }
-    RunStatus = "ERR";
-    CheckCriticalObjects(handle);
-    return RunStatus == "OK" ? "" : TakenGatheredError();
+    const CriticalObjectsMeasurement measurement = CheckCriticalObjects(handle);
+    outcome.Measured = measurement.Code == RFC_OK;
+    outcome.Values = measurement.Values;
+    if (!outcome.Measured && form.GoesOn) outcome.Failure = TakenGatheredError();
+    return outcome;
 }
 
-// Runs the checks on an open connection. In the PRTG flavours a failed probe
-// and a database that is not Oracle end the whole run, after what has already
-// been streamed. Returns why the system failed, as far as it is known.
-std::string CheckSystem(RFC_HANDLE handle) {
-    if (IsPluginFlavour()) return CheckSystemGoingOn(handle);
-    EndUnlessSystemAccepted(handle);
-    RunStatus = "ERR";
-    CheckCriticalObjects(handle);
-    return "";
+// A system that is counted among the systems only: its profile could not be
+// opened, or could not be read to its end.
+void RecordUnreadSystem(RunReport& report, const std::string& systemName, const std::string& failure) {
+    if (IsPluginFlavour()) AddPluginSystem(systemName, failure);
+    report.Systems.push_back(SystemResult{systemName, systemName, "", false, {}, failure});
 }
 
-void ProcessSystem(const std::string& systemName) {
+void ProcessSystem(const std::string& systemName, const ListingForm& form, RunReport& report) {
     RunSettings.ProfilePath = RunSettings.ProfileDirectory + systemName;
-    SystemLabel = systemName;
     TextFile profile;
-    if (!profile.Open(RunSettings.ProfilePath)) {  // counted among the systems only
-        if (IsPluginFlavour()) AddPluginSystem(systemName, ProfileMissingText(systemName, profile.WhyNotOpened()));
+    if (!profile.Open(RunSettings.ProfilePath)) {
+        RecordUnreadSystem(report, systemName, ProfileMissingText(systemName, profile.WhyNotOpened()));
         return;
     }
 
-    FaultFlag = '.';
     const LogonEntriesRecord entriesBefore = LogonEntries;
     // One system's credentials never go to another: a profile must carry its own.
     LogonEntries.User.clear();
     LogonEntries.Password.clear();
     std::string failure;
-    if (ReadListedProfile(profile, CredentialsForListedSystem(RunSettings.Credentials, systemName), &failure,
-                          systemName))
-        FaultFlag = 'X';
+    bool faulty = ReadListedProfile(profile, CredentialsForListedSystem(RunSettings.Credentials, systemName), &failure,
+                                    systemName);
     if (profile.ReadFailed()) {
         // Skipped like a profile that cannot be opened: what was read before
         // the read error never reaches the next system.
         LogonEntries = entriesBefore;
-        if (IsPluginFlavour()) AddPluginSystem(systemName, failure);
+        RecordUnreadSystem(report, systemName, failure);
         return;
     }
-    SystemLabel = LabelFor(LabelKind, systemName);
+    const std::string label = LabelFor(LabelKind, systemName);
     UpdateDeadlineNotice(LogonEntries.Destination);
 
     const LogonEntriesRecord& entries = LogonEntries;
@@ -109,47 +129,47 @@ void ProcessSystem(const std::string& systemName) {
 
     InstallRfcEnvironment();
     EmptyDocument();
-    RunStatus = "ERR";
 
+    SystemOutcome outcome;
     // A faulty profile is never used to log on.
-    if (FaultFlag == '.') {
+    if (!faulty) {
         RFC_HANDLE handle = OpenConnection();
-        // A library that cannot work fails every system alike: the monitoring
-        // plugin says so once, as UNKNOWN.
-        const std::string setUpFault = handle == 0 && IsPluginFlavour() ? LibrarySetUpFault() : "";
+        // A library that cannot work fails every system alike: the forms that
+        // go on say so once, as the run's error.
+        const std::string setUpFault = handle == 0 && form.GoesOn ? LibrarySetUpFault() : "";
         if (!setUpFault.empty()) EndWithErrorDocument(setUpFault);
         if (handle == 0) {
-            FaultFlag = 'X';
+            faulty = true;
             failure = "Error 1011: RFC-Open for " + LogonEntries.Destination + " failed !";
         } else {
-            failure = CheckSystem(handle);
+            outcome = CheckSystem(handle, form);
+            failure = outcome.Failure;
+            if (outcome.Measured && form.Streams) WriteSystemChannel(label, outcome.Values, RunSettings.ItemIdentification);
             Rfc.RfcClose(handle);
         }
     }
 
-    std::string state;
-    if (FaultFlag == '.' && RunStatus == "OK" && ReportedFlag == 'X') {
-        ++Processed;
-        state = "Processed";
-        if (IsPluginFlavour()) AddPluginSystem(SystemLabel, "");
-    } else {
-        if (IsPluginFlavour())
-            AddPluginSystem(SystemLabel, !failure.empty() ? failure : "no channel " + RunSettings.ItemIdentification);
-        ++Failed;
-        state = "Rfc Failure";
-    }
-    if (RunSettings.VerboseMode) WriteOut("\n" + systemLine + " State=" + state + "\n");
+    const bool processed = !faulty && outcome.Measured;
+    if (!processed && failure.empty()) failure = "no channel " + RunSettings.ItemIdentification;
+    if (IsPluginFlavour()) AddPluginSystem(label, processed ? "" : failure);
+    report.Systems.push_back(SystemResult{systemName, label, entries.Destination, processed, outcome.Values,
+                                          processed ? "" : failure});
+    ++(processed ? report.Processed : report.Failed);
+    if (RunSettings.VerboseMode)
+        WriteOut("\n" + systemLine + " State=" + (processed ? "Processed" : "Rfc Failure") + "\n");
 }
 
-void WriteSummary() {
+void WriteSummary(const RunReport& report) {
     // A failed check's error text is not carried into the summary.
     EmptyDocument();
     // A monitoring plugin's state needs every system: one that failed, or
     // whose profile is missing, is not OK.
-    if (Failed > 0 || NoSystems > Processed + Failed) RaisePluginState(PluginState::Critical);
+    if (report.Failed > 0 || report.NoSystems > report.Processed + report.Failed)
+        RaisePluginState(PluginState::Critical);
     BeginText();
-    AppendTextToDocument("(***) " + RunSettings.ItemIdentification + ": NoSystems=" + std::to_string(NoSystems) +
-                         ", Processed=" + std::to_string(Processed) + ", Failed=" + std::to_string(Failed));
+    AppendTextToDocument("(***) " + RunSettings.ItemIdentification + ": NoSystems=" +
+                         std::to_string(report.NoSystems) + ", Processed=" + std::to_string(report.Processed) +
+                         ", Failed=" + std::to_string(report.Failed));
     EndText();
     EndDocument();
     WriteDocumentLine();
@@ -176,18 +196,26 @@ std::string LabelFor(char labelKind, const std::string& systemName) {
     }
 }
 
-void MultiSystemRun() {
+void MultiSystemRun(RunReport report) {
     // Nothing is written before a library that cannot be used is reported.
     std::string libraryFault = LoadRfcLibrary();
     if (!libraryFault.empty()) EndWithErrorDocument(libraryFault);
 
-    SetUp();
+    ListingForm form;
+    form.Streams = !WritesWholeReport();
+    form.GoesOn = IsPluginFlavour() || !form.Streams;
+    SetUp(form);
     std::size_t position = 0;
     while (position < ServerListing.size()) {
-        ReportedFlag = '.';
-        ++NoSystems;
-        ProcessSystem(std::string(TakeNextSystemName(ServerListing, position)));
+        ++report.NoSystems;
+        ProcessSystem(std::string(TakeNextSystemName(ServerListing, position)), form, report);
+        // An error that ends the run from here on keeps what was measured.
+        if (!form.Streams) PublishReport(report);
     }
-    WriteSummary();
+    if (form.Streams) {
+        WriteSummary(report);
+    } else {
+        WriteDocumentOut(ReportDocument(report));
+    }
     EndProcess(0);
 }

@@ -4,9 +4,13 @@
 #include <string>
 #include <string_view>
 
-// Visits every system of the server listing, streams one channel per system
-// and the summary, then ends the process.
-[[noreturn]] void MultiSystemRun();
+#include "report/RunReport.h"
+
+// Visits every system of the server listing, in listing order, and reports
+// each into `report` (begun by start-up): PRTG's flavours and the plugin take
+// a system's channel as soon as it is measured and end with the summary; the
+// formats written from the whole report get it at the end. Ends the process.
+[[noreturn]] void MultiSystemRun(RunReport report);
 
 // The label of a system's channel by the label kind.
 std::string LabelFor(char labelKind, const std::string& systemName);

@@ -6,7 +6,9 @@
 #include "config/SystemProfile.h"
 #include "output/Console.h"
 #include "output/Deadline.h"
+#include "output/MeasuredDocument.h"
 #include "output/PluginStatus.h"
+#include "output/ReportOutput.h"
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
 #include "platform/Files.h"
@@ -48,7 +50,7 @@ std::string OptionsDisplayForm(const std::string& options) {
     return shown.empty() ? "(No Parameters)" : shown;
 }
 
-int SingleSystemRun() {
+int SingleSystemRun(RunReport report) {
     std::string profileFault = ReadSystemProfile(ProfileFile, RunSettings.ProfileName, ProfileMissing,
                                                  CredentialsForSingleSystem(RunSettings.Credentials));
     if (!profileFault.empty()) EndWithErrorDocument(profileFault);
@@ -64,7 +66,6 @@ int SingleSystemRun() {
     LogEvent(static_cast<long>(handle), "RfcEnvironment called", "");
 
     EmptyDocument();
-    RunStatus = "ERR";
     if (RunSettings.VerboseMode) WriteStartLines();
 
     handle = OpenConnection();
@@ -77,17 +78,25 @@ int SingleSystemRun() {
 
     EndUnlessSystemAccepted(handle);
 
-    RunStatus = "ERR";
-    int checkResult = CheckCriticalObjects(handle);
-    if (RunStatus != "OK") EndWithGatheredError(handle, true);
+    const CriticalObjectsMeasurement measurement = CheckCriticalObjects(handle);
+    if (measurement.Code != RFC_OK) EndWithGatheredError(handle, true);
     Rfc.RfcClose(handle);
 
+    if (WritesWholeReport()) {
+        report.Systems.push_back(SystemResult{RunSettings.ProfileName, report.Subject, LogonEntries.Destination, true,
+                                              measurement.Values, ""});
+        WriteDocumentOut(ReportDocument(report));
+        DocumentComplete(0);
+        DeleteFileIfPresent(RfcTraceFile);
+        return 0;
+    }
+    BuildSingleSystemDocument(LogonEntries.Destination, measurement.Values);
     WriteDocument();
-    DocumentComplete(RunSettings.VerboseMode ? 0 : checkResult);
+    DocumentComplete(0);
     DeleteFileIfPresent(RfcTraceFile);
     if (RunSettings.VerboseMode) {
         WriteOutLine("\n* " + TimeOfDay() + " SAP " + ProgramName + " now processed...");
         EndProcess(0);
     }
-    return checkResult;
+    return 0;
 }

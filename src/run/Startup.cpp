@@ -16,6 +16,7 @@
 #include "output/Channel.h"
 #include "output/Deadline.h"
 #include "output/PluginStatus.h"
+#include "output/ReportOutput.h"
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
 #include "platform/Time.h"
@@ -92,6 +93,52 @@ void TakeItemOption() {
     RunSettings.ProfileName = ItemProfileName;
 }
 
+// "--textfile DIR" (or "--textfile=DIR") anywhere on the command line: the
+// Prometheus text goes to DIR/spacewarden.prom, or to the file named when it
+// ends in ".prom". Taken out of the arguments before they are read.
+std::vector<char*> WithoutTextfileOption(int argc, char** argv, std::string& textfile, bool& valueMissing) {
+    std::vector<char*> kept;
+    for (int at = 0; at < argc; ++at) {
+        const std::string argument = argv[at] ? argv[at] : "";
+        if (at > 0 && argument == "--textfile") {
+            if (at + 1 >= argc || argv[at + 1] == nullptr) valueMissing = true;
+            else textfile = argv[++at];
+            continue;
+        }
+        if (at > 0 && argument.rfind("--textfile=", 0) == 0) {
+            textfile = argument.substr(11);
+            valueMissing = textfile.empty();
+            continue;
+        }
+        kept.push_back(argv[at]);
+    }
+    kept.push_back(nullptr);
+    return kept;
+}
+
+std::string TextfilePathOf(const std::string& given) {
+    const std::string ending = ".prom";
+    if (given.size() > ending.size() && given.compare(given.size() - ending.size(), ending.size(), ending) == 0)
+        return given;
+    return given + (given.back() == '/' || given.back() == '\\' ? "" : "/") + "spacewarden.prom";
+}
+
+// What the hosts that read a whole report name the run by.
+std::string ReportSubject() {
+    if (RunSettings.GlobalMode)
+        return RunSettings.ItemIdentification.empty() ? "listing" : "listing " + RunSettings.ItemIdentification;
+    return SystemNameWithoutExtension(RunSettings.ProfileName);
+}
+
+RunReport BegunReport() {
+    RunReport report;
+    report.MultiSystem = RunSettings.GlobalMode;
+    report.Item = RunSettings.ItemIdentification;
+    report.Subject = ReportSubject();
+    PublishReport(report);
+    return report;
+}
+
 bool VerboseRequested() {
     return RunSettings.ParameterText.find_first_of("#@$%") != std::string::npos;
 }
@@ -108,9 +155,20 @@ int RunSensor(int argc, char** argv) {
 
     const bool plugin = argc > 0 && CommandLineIsPlugin(RunSettings.ProgramPath,
                                                         std::vector<std::string>(argv + 1, argv + argc));
+    std::string textfile;
     if (plugin) {
         TakePluginCommandLine(argc, argv);
     } else {
+        bool textfileMissing = false;
+        std::vector<char*> arguments = WithoutTextfileOption(argc, argv, textfile, textfileMissing);
+        argc = static_cast<int>(arguments.size()) - 1;
+        argv = arguments.data();
+        // Errors of a Prometheus job go where its host reads them: the text file.
+        if (!textfile.empty()) {
+            RunSettings.HostFlavour = HostFormat::Prometheus;
+            RunSettings.TextfilePath = TextfilePathOf(textfile);
+        }
+        if (textfileMissing) EndWithErrorDocument("Error 1009: Option --textfile needs a folder !");
         if (argc < 2 || argv[1] == nullptr) EndWithErrorDocument("Error 1001: Parameter for Profile-Name is missing !");
         TakeCommandLine(argc, argv);
     }
@@ -118,7 +176,13 @@ int RunSensor(int argc, char** argv) {
     ResolveProfileName();
 
     ResetLogonEntries();
-    EndIfFailed(SelectHostFlavour());
+    const std::string flavourFault = SelectHostFlavour();
+    if (!textfile.empty() && !ParameterHas("FLAVOUR=")) RunSettings.HostFlavour = HostFormat::Prometheus;
+    EndIfFailed(flavourFault);
+    if (!textfile.empty() && RunSettings.HostFlavour != HostFormat::Prometheus) {
+        RunSettings.TextfilePath.clear();
+        EndWithErrorDocument("Error 1009: Option --textfile is for FLAVOUR=Prometheus !");
+    }
     // The flavour the command line was read for, also when its FLAVOUR=Nagios
     // was taken for an option's value ("-w FLAVOUR=Nagios"), which the range then refuses.
     if (plugin) RunSettings.HostFlavour = HostFormat::Nagios;
@@ -130,7 +194,8 @@ int RunSensor(int argc, char** argv) {
     ArmDeadline(RunSettings.DeadlineSeconds);
 
     // The plugin's -v; PRTG's console marks mean nothing to a monitoring plugin.
-    if (!plugin) RunSettings.VerboseMode = VerboseRequested();
+    // Nor to a host that reads one whole document.
+    if (!plugin) RunSettings.VerboseMode = VerboseRequested() && !WritesWholeReport();
     // A monitoring plugin's host takes the first line for the status: the
     // console lines follow the status line.
     if (IsPluginFlavour() && RunSettings.VerboseMode) HoldConsoleLines();
@@ -138,7 +203,11 @@ int RunSensor(int argc, char** argv) {
     SplitProfileDirectory();
     UpdateDeadlineNotice(RunSettings.ProfileName);
     // Known now: whether the run is a multi-system run, which CH= depends on.
-    if (RunSettings.HostFlavour == HostFormat::Nagios) EndIfOptionFailed(SelectThresholds(RunSettings.GlobalMode));
+    BegunReport();
+    // The hosts whose state the sensor judges.
+    const HostFormat format = RunSettings.HostFlavour;
+    if (format == HostFormat::Nagios || format == HostFormat::Checkmk || format == HostFormat::ScriptV2)
+        EndIfOptionFailed(SelectThresholds(RunSettings.GlobalMode, format == HostFormat::Checkmk));
     // With "@" the discovery is skipped, so the profile is taken where the
     // command line names it, as for the other flavours.
     const bool atNamedPlace = RunSettings.HostFlavour != HostFormat::ExeXml || ParameterHas("@");
@@ -150,8 +219,8 @@ int RunSensor(int argc, char** argv) {
     // not open; the discovery's other candidates are not tried again.
     ProfileMissing = ProfileMissingText(atNamedPlace ? RunSettings.ProfilePath : RunSettings.ProfileName);
 
-    if (!RunSettings.GlobalMode) return SingleSystemRun();
+    if (!RunSettings.GlobalMode) return SingleSystemRun(BegunReport());
 
     EndIfFailed(ReadGlobalListing(ProfileFile));
-    MultiSystemRun();
+    MultiSystemRun(BegunReport());
 }

@@ -2,19 +2,18 @@
 
 #include "checks/CpuProbe.h"
 #include "checks/SystemInfoProbe.h"
-#include "config/RunSettings.h"
+#include "config/SystemProfile.h"
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
 #include "rfc/RfcLibrary.h"
 #include "run/RunEnd.h"
 
 SystemAcceptance AcceptSystem(RFC_HANDLE handle) {
-    for (int (*probe)(RFC_HANDLE) : {ProbeCpu, ProbeSystemInfo}) {
-        RunStatus = "ERR";
-        probe(handle);
-        if (RunStatus == "ERR") return SystemAcceptance::ProbeFailed;
-    }
-    return DatabaseIsOracle() ? SystemAcceptance::Accepted : SystemAcceptance::NotOracle;
+    if (ProbeCpu(handle) != RFC_OK) return SystemAcceptance::ProbeFailed;
+    const SystemInfo info = ProbeSystemInfo(handle);
+    if (info.Code != RFC_OK) return SystemAcceptance::ProbeFailed;
+    LogonEntries.DisplayedHostname = info.Host;
+    return DatabaseIsOracle(info.DatabaseSystem) ? SystemAcceptance::Accepted : SystemAcceptance::NotOracle;
 }
 
 void EndUnlessSystemAccepted(RFC_HANDLE handle) {

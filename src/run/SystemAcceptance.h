@@ -4,8 +4,10 @@
 #include "rfc/RfcInterface.h"
 
 // The CPU probe and the system information probe must succeed and the
-// database must be Oracle. A failed probe leaves its outcome text in the
-// document; the caller decides what that ends.
+// database must be Oracle. A failed probe leaves its outcome text for the
+// caller to gather; the caller decides what that ends. The host the system
+// information probe reports becomes the displayed host name of the logon
+// entries (a listed profile without a Hostname line shows it).
 enum class SystemAcceptance { Accepted, ProbeFailed, NotOracle };
 SystemAcceptance AcceptSystem(RFC_HANDLE handle);
 

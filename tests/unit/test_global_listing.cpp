@@ -34,7 +34,6 @@ void Run(const Case& c, bool fileExists = true) {
     RunSettings.ParameterText = UpperAscii(c.options);
     RunSettings.Argument2 = c.options.substr(0, c.options.find(' '));
     if (c.itemMode) RunSettings.ItemIdentification = c.item;
-    NoSystems = Processed = Failed = 7;
 
     TextFile located;
     REQUIRE(located.Open(file.Name()));
@@ -46,7 +45,6 @@ void Run(const Case& c, bool fileExists = true) {
     CHECK(LabelKind == c.label);
     if (!c.itemMode) CHECK(RunSettings.ParameterTextAsGiven == c.parameters);
     CHECK(RunSettings.ProfilePath == ".\\");
-    CHECK(NoSystems + Processed + Failed == 0);
 }
 
 }  // namespace

@@ -136,11 +136,9 @@ TEST_CASE("channel units, keys and markup") {
 
 TEST_CASE("multi-system Pinewood keys come from the system label") {
     OutputState state("Pinewood", "", true);
-    SystemLabel = "PRD host:1";
     EmptyDocument();
-    WriteChannel("ignored name", "5", "");
-    CHECK(ResultDocument == "\n\nMessage.PRD_host_1: ignored name (#)\nStatistic.PRD_host_1: 5");
-    SystemLabel.clear();
+    WriteChannel("PRD host:1", "5", "");
+    CHECK(ResultDocument == "\n\nMessage.PRD_host_1: PRD host:1 (#)\nStatistic.PRD_host_1: 5");
 }
 
 TEST_CASE("Pinewood carries ten channels; Juniper selects across the run") {

@@ -1,0 +1,128 @@
+#include "output/CheckmkWriter.h"
+
+#include <vector>
+
+#include "output/PluginStatus.h"
+#include "output/MetricNames.h"
+#include "output/Utf8.h"
+
+namespace {
+
+constexpr const char* ServicePrefix = "SpaceWarden ";
+
+// A text of a line: no line end (Checkmk would start a new service), no "|"
+// (which separates metrics), no control character.
+std::string LineText(const std::string& text) {
+    std::string shown = ValidUtf8(text);
+    for (char& c : shown) {
+        if (c == '|') c = '/';
+        if (c >= '\0' && c < ' ') c = ' ';
+    }
+    return shown;
+}
+
+std::string ServiceName(const std::string& name) {
+    // A run that ended before its profile was named is the sensor's own service.
+    std::string shown = LineText(name.empty() ? "SpaceWarden" : ServicePrefix + name);
+    for (char& c : shown)
+        if (c == '"') c = '\'';
+    return "\"" + shown + "\"";
+}
+
+std::string Levels(const ThresholdsRecord& thresholds) {
+    long long warning = 0, critical = 0;
+    const bool warningGiven = LevelFromAbove(thresholds.Warning, warning);
+    const bool criticalGiven = LevelFromAbove(thresholds.Critical, critical);
+    if (!warningGiven && !criticalGiven) return "";
+    return ";" + (warningGiven ? std::to_string(warning) : "") + ";" + (criticalGiven ? std::to_string(critical) : "");
+}
+
+struct Judged {
+    int State = 0;
+    std::string Breaches;  // "Critical_Indexes=1229 above 1000, ..."
+};
+
+// The channels judged: every one, or the one CH= selects (numbered from 1).
+void Judge(Judged& judged, const ThresholdsRecord& thresholds, long number, const std::string& label, long long value) {
+    if (thresholds.SelectedChannel != 0 && thresholds.SelectedChannel != number) return;
+    const int level = JudgedLevel(thresholds, static_cast<double>(value));
+    if (level == 0) return;
+    const std::string breach =
+        RangeBreach(level == 2 ? thresholds.Critical : thresholds.Warning, label, std::to_string(value));
+    if (level > judged.State) judged.Breaches.clear();
+    if (level >= judged.State) judged.Breaches += (judged.Breaches.empty() ? "" : ", ") + breach;
+    if (level > judged.State) judged.State = level;
+}
+
+std::string Line(const std::string& state, const std::string& service, const std::string& metrics,
+                 const std::string& details) {
+    return state + " " + ServiceName(service) + " " + (metrics.empty() ? "-" : metrics) + " " + LineText(details) +
+           "\n";
+}
+
+std::string StateOf(const Judged& judged, const ThresholdsRecord& thresholds) {
+    return thresholds.HostJudges ? "P" : std::to_string(judged.State);
+}
+
+std::string WithBreaches(const Judged& judged, const std::string& text) {
+    return judged.Breaches.empty() ? text : judged.Breaches + " - " + text;
+}
+
+std::string ErrorState(const std::string& errorText) {
+    return std::to_string(static_cast<int>(PluginErrorState(errorText)));
+}
+
+std::string SingleSystem(const RunReport& report, const ThresholdsRecord& thresholds) {
+    if (!report.RunError.empty() || report.Systems.empty() || !report.Systems[0].Measured) {
+        const std::string error = !report.RunError.empty() ? report.RunError
+                                  : report.Systems.empty() ? "no result" : report.Systems[0].Failure;
+        return Line(ErrorState(error), report.Subject, "", error);
+    }
+    const SystemResult& system = report.Systems[0];
+    std::string metrics, text;
+    Judged judged;
+    for (std::size_t index = 0; index < ChannelCount; ++index) {
+        const std::string value = std::to_string(system.Values[index]);
+        metrics += (metrics.empty() ? "" : "|") + MetricName(ChannelNames[index]) + "=" + value + Levels(thresholds);
+        text += (text.empty() ? "" : ", ") + std::string(ChannelNames[index]) + "=" + value;
+        Judge(judged, thresholds, static_cast<long>(index + 1), ChannelNames[index], system.Values[index]);
+    }
+    return Line(StateOf(judged, thresholds), report.Subject, metrics, WithBreaches(judged, text));
+}
+
+std::string MultiSystem(const RunReport& report, const ThresholdsRecord& thresholds) {
+    std::string lines;
+    const std::size_t item = ChannelIndex(report.Item);
+    long number = 0;  // the channels of the run, numbered across its systems
+    for (const SystemResult& system : report.Systems) {
+        if (!system.Measured) {
+            lines += Line("2", system.Label, "", system.Failure);
+            continue;
+        }
+        if (item == ChannelCount) {
+            lines += Line("0", system.Label, "", "no channel " + report.Item);
+            continue;
+        }
+        const long long value = system.Values[item];
+        Judged judged;
+        Judge(judged, thresholds, ++number, system.Label, value);
+        lines += Line(StateOf(judged, thresholds), system.Label,
+                      MetricName(report.Item) + "=" + std::to_string(value) + Levels(thresholds),
+                      WithBreaches(judged, report.Item + "=" + std::to_string(value)));
+    }
+    const std::string counts = "NoSystems=" + std::to_string(report.NoSystems) +
+                               ", Processed=" + std::to_string(report.Processed) +
+                               ", Failed=" + std::to_string(report.Failed);
+    if (!report.RunError.empty())
+        return lines + Line(ErrorState(report.RunError), report.Subject, "", report.RunError + " - " + counts);
+    const std::string metrics = "spacewarden_systems=" + std::to_string(report.NoSystems) +
+                                "|spacewarden_processed=" + std::to_string(report.Processed) +
+                                "|spacewarden_failed=" + std::to_string(report.Failed);
+    return lines + Line("0", report.Subject, metrics, counts);
+}
+
+}  // namespace
+
+std::string CheckmkLocalCheck(const RunReport& report, const ThresholdsRecord& thresholds) {
+    return report.MultiSystem ? MultiSystem(report, thresholds) : SingleSystem(report, thresholds);
+}

@@ -1,0 +1,47 @@
+// What a run found out, as plain values: each system's measured channels or
+// why it failed, the counts of a multi-system run, and the error that ended a
+// run. The checks fill in the values, the run the rest; a writer per host
+// format (output/ReportWriters.h) turns a report into the host's bytes.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// The channels of the critical objects check, in the order of the documents.
+constexpr std::size_t ChannelCount = 5;
+constexpr std::array<const char*, ChannelCount> ChannelNames = {
+    "Critical_Spaces", "Critical_Objects", "Critical_TableSpc", "Critical_Tables", "Critical_Indexes"};
+
+// Rows counted (spaces, objects) and the counts SAP returned (NR_TS,
+// NR_TABLES, NR_INDEXES), each in the place of its name in ChannelNames.
+using ChannelValues = std::array<long long, ChannelCount>;
+
+// The place of a channel's name (as written, letter case counting); ChannelCount when none is so named.
+std::size_t ChannelIndex(const std::string& name);
+
+struct SystemResult {
+    std::string Name;      // the profile's file name ("PRD.P00"); a single-system run: the profile's
+    std::string Label;     // the name the host shows for the system ("PRD", by the listing's label kind)
+    std::string Destination;  // the profile's Destination entry, when it was read
+    bool Measured = false;
+    ChannelValues Values{};
+    std::string Failure;   // why it was not measured: "Error 1011: RFC-Open for PRD failed !"
+};
+
+struct RunReport {
+    bool MultiSystem = false;
+    // What the run is about, for a host that names it: the system of a
+    // single-system run ("PRD"), "listing <item>" for a multi-system run.
+    std::string Subject;
+    std::string Item;  // the channel a multi-system run reports per system (ITEM=, the listing's)
+    std::vector<SystemResult> Systems;  // in listing order
+    unsigned NoSystems = 0, Processed = 0, Failed = 0;  // the summary counts
+    std::string RunError;  // the error that ended the run; empty when it came to its end
+    double DurationSeconds = 0;
+};
+
+// The profile name without its extension, as hosts name the system of a
+// single-system run: "PRD.P00" -> "PRD" ("PRD" stays).
+std::string SystemNameWithoutExtension(const std::string& profileName);
