@@ -26,7 +26,7 @@ int ProcessId() { return static_cast<int>(getpid()); }
 // Writes the whole content into a new file; errno tells why not.
 bool WriteNewFile(const std::string& path, const std::string& content) {
 #ifdef _WIN32
-    std::FILE* file = std::fopen(path.c_str(), "wbx");
+    std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
     const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
     const int writeError = errno;

@@ -538,6 +538,11 @@ def run_case(case, host, scratch, chain=None, keep=False):
         problem = host_formats.plugin_status_problem(stdout, code)
         if problem:
             failures.append(f"a monitoring plugins' host could not read it: {problem}")
+    form = host_formats.output_form(case.get("args", []), program)
+    if "standard_output" not in case and form in host_formats.REPORT_FORMATS.values() and stdout:
+        problem = host_formats.report_format_problem(form, stdout, code)
+        if problem:
+            failures.append(f"its host could not read it: {problem}")
     if not matches(expect.get("stderr", ""), stderr):
         failures.append(describe_mismatch("stderr", expect.get("stderr", ""), stderr))
     for key in expect.get("absent", []):
