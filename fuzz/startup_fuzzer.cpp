@@ -7,7 +7,7 @@
 // a document within its room; without a verbose option, in an XML flavour PRTG
 // reads its whole output as one <Prtg> document, and in the flavour Nagios it
 // begins with a status line of the state the exit code gives (but --help and
-// --version).
+// --version); Checkmk, Script v2 and Prometheus read their documents.
 // Command lines longer than 1024 bytes are left out: PRTG's parameter field
 // is shorter, and the readers behind them are fuzzed on their own.
 #include <algorithm>
@@ -22,10 +22,12 @@
 
 #include "FuzzSupport.h"
 #include "PluginLine.h"
+#include "ReportFormats.h"
 #include "config/PluginCommandLine.h"
 #include "PrtgDocument.h"
 #include "config/RunSettings.h"
 #include "output/PluginStatus.h"
+#include "output/ReportOutput.h"
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
 #include "rfc/RfcErrors.h"
@@ -67,6 +69,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const char* left : {"SpaceWarden.log", "SapRfc.ini", RfcTraceFile}) std::filesystem::remove(left);
 
     std::vector<std::string> arguments = SplitInput(data, size, '\0', 3);
+    // --textfile writes where it is told: only into the sensor directory here.
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (arguments[i].rfind("--textfile", 0) != 0) continue;
+        const std::string target = arguments[i].size() > 10 ? arguments[i].substr(10)
+                                   : i + 1 < arguments.size() ? arguments[i + 1] : "";
+        if (target.find_first_of("/\\") != std::string::npos || target.find(':') != std::string::npos) return -1;
+    }
     std::size_t count = 1 + (size > 0) + std::count(data, data + size, std::uint8_t{0});
     if (count > 4) count = 4;
     std::vector<char*> argv = {const_cast<char*>("SpaceWarden.exe")};
@@ -82,6 +91,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string problem = PrtgDocumentProblem(output);
         if (!problem.empty()) std::fprintf(stderr, "output: %s\nproblem: %s\n", output.c_str(), problem.c_str());
         Expect(problem.empty(), "one <Prtg> document that PRTG reads");
+    }
+    if (WritesWholeReport() && RunSettings.TextfilePath.empty()) {
+        const HostFormat format = RunSettings.HostFlavour;
+        const std::string problem = format == HostFormat::Checkmk    ? CheckmkLinesProblem(output)
+                                    : format == HostFormat::ScriptV2 ? ScriptV2Problem(output)
+                                                                     : PrometheusProblem(output);
+        if (!problem.empty()) std::fprintf(stderr, "output: %s\nproblem: %s\n", output.c_str(), problem.c_str());
+        Expect(problem.empty(), "a document its host reads");
+        if (format == HostFormat::ScriptV2) Expect(exitCode == 0, "exit code 0, after which PRTG reads Script v2");
     }
     // --help and --version answer with the program's version line and UNKNOWN.
     const bool helpOrVersion = exitCode == 3 && output.rfind(PluginVersionLine(argv[0]), 0) == 0;

@@ -21,12 +21,17 @@ std::string LineText(const std::string& text) {
     return shown;
 }
 
-std::string ServiceName(const std::string& name) {
-    // A run that ended before its profile was named is the sensor's own service.
-    std::string shown = LineText(name.empty() ? "SpaceWarden" : ServicePrefix + name);
+// A name in a service's name: the line's text, without '"'.
+std::string NameText(const std::string& name) {
+    std::string shown = LineText(name);
     for (char& c : shown)
         if (c == '"') c = '\'';
-    return "\"" + shown + "\"";
+    return shown;
+}
+
+std::string ServiceName(const std::string& name) {
+    // A run that ended before its profile was named is the sensor's own service.
+    return "\"" + (name.empty() ? std::string("SpaceWarden") : ServicePrefix + NameText(name)) + "\"";
 }
 
 std::string Levels(const ThresholdsRecord& thresholds) {
@@ -94,19 +99,21 @@ std::string MultiSystem(const RunReport& report, const ThresholdsRecord& thresho
     std::string lines;
     const std::size_t item = ChannelIndex(report.Item);
     long number = 0;  // the channels of the run, numbered across its systems
-    for (const SystemResult& system : report.Systems) {
+    const std::vector<std::string> services = DistinctSystemNames(report, NameText);
+    for (std::size_t at = 0; at < report.Systems.size(); ++at) {
+        const SystemResult& system = report.Systems[at];
         if (!system.Measured) {
-            lines += Line("2", system.Label, "", system.Failure);
+            lines += Line("2", services[at], "", system.Failure);
             continue;
         }
         if (item == ChannelCount) {
-            lines += Line("0", system.Label, "", "no channel " + report.Item);
+            lines += Line("0", services[at], "", "no channel " + report.Item);
             continue;
         }
         const long long value = system.Values[item];
         Judged judged;
         Judge(judged, thresholds, ++number, system.Label, value);
-        lines += Line(StateOf(judged, thresholds), system.Label,
+        lines += Line(StateOf(judged, thresholds), services[at],
                       MetricName(report.Item) + "=" + std::to_string(value) + Levels(thresholds),
                       WithBreaches(judged, report.Item + "=" + std::to_string(value)));
     }

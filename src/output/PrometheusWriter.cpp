@@ -21,18 +21,20 @@ std::string Family(const std::string& name, const std::string& help, const std::
     return text;
 }
 
-// A comment line: the text on one line.
+// A comment line: the text on one line, after a word that no parser takes
+// for HELP or TYPE (a system may be called "HELP x").
 std::string Comment(const std::string& text) {
     std::string line = ValidUtf8(text);
     for (char& c : line)
         if (c == '\n' || c == '\r') c = ' ';
-    return "# " + line + "\n";
+    return "# SpaceWarden: " + line + "\n";
 }
 
-// The name a system has in the labels: its label in a multi-system run, the
-// run's subject otherwise.
-std::string SystemOf(const RunReport& report, const SystemResult& system) {
-    return report.MultiSystem ? system.Label : report.Subject;
+// The name each system has in the labels: a distinct one per listed system
+// (one series per name), the run's subject in a single-system run.
+std::vector<std::string> SystemsOf(const RunReport& report) {
+    if (report.MultiSystem) return DistinctSystemNames(report, [](const std::string& name) { return ValidUtf8(name); });
+    return std::vector<std::string>(report.Systems.size(), report.Subject);
 }
 
 }  // namespace
@@ -51,9 +53,10 @@ std::string PrometheusLabelValue(const std::string& text) {
 std::string PrometheusText(const RunReport& report) {
     std::string text;
     std::vector<Sample> up;
-    for (const SystemResult& system : report.Systems) {
-        up.push_back(Sample{SystemOf(report, system), system.Measured ? 1 : 0});
-        if (!system.Measured) text += Comment(SystemOf(report, system) + ": " + system.Failure);
+    const std::vector<std::string> systems = SystemsOf(report);
+    for (std::size_t at = 0; at < report.Systems.size(); ++at) {
+        up.push_back(Sample{systems[at], report.Systems[at].Measured ? 1 : 0});
+        if (!report.Systems[at].Measured) text += Comment(systems[at] + ": " + report.Systems[at].Failure);
     }
     // A single-system run that ended before its system was measured: the system is not up.
     if (!report.MultiSystem && report.Systems.empty()) up.push_back(Sample{report.Subject, 0});
@@ -63,8 +66,8 @@ std::string PrometheusText(const RunReport& report) {
     for (std::size_t index = 0; index < ChannelCount; ++index) {
         if (report.MultiSystem && report.Item != ChannelNames[index]) continue;
         std::vector<Sample> samples;
-        for (const SystemResult& system : report.Systems)
-            if (system.Measured) samples.push_back(Sample{SystemOf(report, system), system.Values[index]});
+        for (std::size_t at = 0; at < report.Systems.size(); ++at)
+            if (report.Systems[at].Measured) samples.push_back(Sample{systems[at], report.Systems[at].Values[index]});
         text += Family(MetricName(ChannelNames[index]), std::string("Channel ") + ChannelNames[index] +
                        " of the critical objects check.", samples);
     }

@@ -15,6 +15,7 @@ namespace {
 RunReport Published;
 // Of the document built last; read at the end of the process.
 std::atomic<int> DocumentExitCode{2};
+std::atomic<bool> DocumentLost{false};
 
 // Room of an error text, as in the error document.
 constexpr std::size_t ErrorTextRoom = 127;
@@ -42,9 +43,12 @@ std::string ReportErrorDocument(std::string_view errorText) {
     return ReportDocument(report);
 }
 
-int ReportDocumentExitCode() { return DocumentExitCode; }
+int ReportDocumentExitCode() { return DocumentLost ? 2 : DocumentExitCode.load(); }
+
+void NoteReportDocumentLost() { DocumentLost = true; }
 
 void ForgetReport() {
     Published = RunReport{};
     DocumentExitCode = 2;
+    DocumentLost = false;
 }

@@ -23,8 +23,10 @@ std::string ReportDocument(RunReport report);
 // to 127 characters, as in the error document).
 std::string ReportErrorDocument(std::string_view errorText);
 
-// The exit code of the document built last, for the end of the process; 2 before any.
+// The exit code of the document built last, for the end of the process; 2
+// before any, and once a document could not be delivered (--textfile).
 int ReportDocumentExitCode();
+void NoteReportDocumentLost();
 
 // For a process that runs the sensor more than once (tests, fuzzing harnesses).
 void ForgetReport();

@@ -77,7 +77,7 @@ void ReleaseHeldLocked() {
 void WriteTextfile(const std::string& text) {
     const std::string whyNot = ReplaceWholeFile(RunSettings.TextfilePath, text);
     if (whyNot.empty()) return;
-    OutputLost = true;
+    NoteReportDocumentLost();
     const std::string message = std::string(ProgramName) + ": " + RunSettings.TextfilePath + " " + whyNot + "\n";
     std::fputs(message.c_str(), stderr);
 }

@@ -42,6 +42,14 @@ struct RunReport {
     double DurationSeconds = 0;
 };
 
+// The names under which the hosts that tell systems apart by name (Checkmk's
+// services, Prometheus' series) show the systems, in the order of Systems, in
+// the host's own form (`shown`, which may make two labels one): each label, or
+// the profile's name for an empty one; a name already taken (by the run's
+// subject or an earlier system) gets the profile's name in parentheses, then
+// " #2", " #3", ... as needed.
+std::vector<std::string> DistinctSystemNames(const RunReport& report, std::string (*shown)(const std::string&));
+
 // The profile name without its extension, as hosts name the system of a
 // single-system run: "PRD.P00" -> "PRD" ("PRD" stays).
 std::string SystemNameWithoutExtension(const std::string& profileName);

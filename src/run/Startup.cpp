@@ -178,11 +178,11 @@ int RunSensor(int argc, char** argv) {
     ResetLogonEntries();
     const std::string flavourFault = SelectHostFlavour();
     if (!textfile.empty() && !ParameterHas("FLAVOUR=")) RunSettings.HostFlavour = HostFormat::Prometheus;
+    // Another flavour, or an unknown one, answers on standard output in its own form.
+    if (RunSettings.HostFlavour != HostFormat::Prometheus) RunSettings.TextfilePath.clear();
     EndIfFailed(flavourFault);
-    if (!textfile.empty() && RunSettings.HostFlavour != HostFormat::Prometheus) {
-        RunSettings.TextfilePath.clear();
+    if (!textfile.empty() && RunSettings.HostFlavour != HostFormat::Prometheus)
         EndWithErrorDocument("Error 1009: Option --textfile is for FLAVOUR=Prometheus !");
-    }
     // The flavour the command line was read for, also when its FLAVOUR=Nagios
     // was taken for an option's value ("-w FLAVOUR=Nagios"), which the range then refuses.
     if (plugin) RunSettings.HostFlavour = HostFormat::Nagios;

@@ -174,7 +174,7 @@ TEST_CASE("Prometheus: HELP and TYPE once per metric, labels escaped, a failed s
          "# HELP spacewarden_run_duration_seconds How long the run took.\n"
          "# TYPE spacewarden_run_duration_seconds gauge\nspacewarden_run_duration_seconds 1.500\n"},
         {"hostile texts", HostileTexts(), {},
-         "# X: Error 1012: Exception.: A|B\x01\n"
+         "# SpaceWarden: X: Error 1012: Exception.: A|B\x01\n"
          "# HELP spacewarden_up Whether the SAP system was checked (1) or failed (0).\n"
          "# TYPE spacewarden_up gauge\nspacewarden_up{system=\"a\\\"b\\\\c|d\\ne\xC3\x84\"} 1\n"
          "spacewarden_up{system=\"X\"} 0\n"
@@ -185,7 +185,7 @@ TEST_CASE("Prometheus: HELP and TYPE once per metric, labels escaped, a failed s
          "# HELP spacewarden_run_duration_seconds How long the run took.\n"
          "# TYPE spacewarden_run_duration_seconds gauge\nspacewarden_run_duration_seconds 0.000\n"},
         {"run error", RunError(), {},
-         "# Error 1002: Profile PRD.P00 is missing...\n"
+         "# SpaceWarden: Error 1002: Profile PRD.P00 is missing...\n"
          "# HELP spacewarden_up Whether the SAP system was checked (1) or failed (0).\n"
          "# TYPE spacewarden_up gauge\nspacewarden_up{system=\"PRD\"} 0\n"
          "# HELP spacewarden_run_success Whether the run came to its end (1) or an error ended it (0).\n"
@@ -236,4 +236,21 @@ TEST_CASE("ranges as Checkmk's levels, which alert at a value at or above them")
         long long found = 0;
         CHECK_FALSE(LevelFromAbove(range, found));
     }
+}
+
+TEST_CASE("systems that share a label are told apart: Checkmk would merge their services, Prometheus their series") {
+    RunReport report = Listing();
+    report.Subject = "listing X";
+    report.Systems.clear();
+    const std::pair<const char*, const char*> systems[] = {{"PRD.P00", "PRD"}, {"PRD.P01", "PRD"}, {"E.P00", ""},
+                                                           {"L.P00", "listing X"}, {"A.P00", "A"}, {"A.P00", "A"},
+                                                           {"A.P00", "A"}};
+    for (const auto& [name, label] : systems) report.Systems.push_back(SystemResult{name, label, "", true, {}, ""});
+    const std::vector<std::string> expected = {"PRD", "PRD (PRD.P01)", "E.P00", "listing X (L.P00)",
+                                               "A", "A (A.P00)", "A (A.P00) #2"};
+    CHECK(DistinctSystemNames(report, [](const std::string& name) { return name; }) == expected);
+
+    // Two labels that the host's form makes one ("a|b" and "a/b" in a Checkmk service's name).
+    report.Systems = {SystemResult{"1.P00", "a|b", "", false, {}, "x"}, SystemResult{"2.P00", "a/b", "", false, {}, "y"}};
+    CHECK(CheckmkLocalCheck(report, {}).find("2 \"SpaceWarden a/b (2.P00)\" - y\n") != std::string::npos);
 }
