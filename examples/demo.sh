@@ -101,3 +101,15 @@ plugin "(6) Every channel of QAS in the keyword form of older service definition
 plugin "(6) The listing SAPALL: DEV is not on Oracle, CRITICAL, and the plugin goes on to the other systems" \
     -p "$sensor_dir/GLOBAL" -l SAPALL
 plugin "(6) A mistyped threshold is UNKNOWN, never a silent OK" "$sensor_dir/PRD" "CH=2,CRTI=1000"
+
+# The hosts that read the whole run at its end: Checkmk's agent, PRTG's
+# Multi-Platform Probe (Script v2) and Prometheus' textfile collector.
+run "(7) Checkmk local check: a service per system of SAPALL, DEV its own CRITICAL service" \
+    GLOBAL 'SAPALL FLAVOUR=Checkmk'
+run "(7) PRTG Script v2 (its Linux probe): PRD as one JSON object, WARN=1000" PRD 'FLAVOUR=ScriptV2,WARN=1000'
+printf '\n==== (7) Prometheus: the listing SAPALL into a textfile collector'"'"'s folder\n'
+printf '$ SpaceWarden GLOBAL SAPALL --textfile %s && cat %s/spacewarden.prom\n' "$scratch" "$scratch"
+code=0
+(cd "$sensor_dir" && "$sensor" GLOBAL SAPALL --textfile "$scratch") || code=$?
+cat "$scratch/spacewarden.prom"
+printf -- '---- exit code %s\n' "$code"

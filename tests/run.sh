@@ -8,7 +8,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 
-PACKAGES="cmake g++ make python3 doctest-dev strace"
+PACKAGES="cmake g++ make python3 doctest-dev strace python3-prometheus-client"
 
 installed() {
   dpkg-query -W -f '${db:Status-Status}' "$1" 2>/dev/null | grep -qx installed

@@ -43,9 +43,12 @@ void ResolveProfileName() {
 
 void SplitProfileDirectory() {
     std::string& name = RunSettings.ProfileName;
-    // A monitoring plugin names its profile as a path of the machine
-    // ("/etc/spacewarden/PRD"), whose folders "/" separates.
-    const bool machinePath = RunSettings.HostFlavour == HostFormat::Nagios && !name.empty() && name[0] == '/';
+    // A monitoring plugin, and the hosts that read a whole report (Checkmk's
+    // agent, PRTG's Linux probe, a Prometheus job), name a profile as a path
+    // of the machine ("/etc/spacewarden/PRD"), whose folders "/" separates.
+    const bool machineHost =
+        RunSettings.HostFlavour == HostFormat::Nagios || FormOf(RunSettings.HostFlavour) == DocumentForm::WholeRun;
+    const bool machinePath = machineHost && !name.empty() && name[0] == '/';
     // A name whose only backslash leads it ("\PRD") stays whole.
     std::size_t lastBackslash = name.rfind(machinePath ? '/' : '\\');
     if (lastBackslash != std::string::npos && lastBackslash != 0) {

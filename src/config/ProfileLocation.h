@@ -25,8 +25,9 @@ bool NamesGlobalListing(const std::string& name);
 std::string NotOpenedWording(const std::string& whyNotOpened);
 
 // Splits RunSettings.ProfileName into ProfileDirectory and ProfileName at its
-// last backslash (in the flavour "Nagios", for a name that begins with "/",
-// at its last "/"), then tests for GLOBAL once more.
+// last backslash (in the flavour "Nagios" and the formats written from the
+// whole report, for a name that begins with "/", at its last "/"), then tests
+// for GLOBAL once more.
 void SplitProfileDirectory();
 
 // Fixes RunSettings.HostFlavour from the option "FLAVOUR=", or the default of

@@ -48,7 +48,7 @@ echo "package: the installed check_spacewarden answers as a monitoring plugin"
 doc=/usr/share/doc/spacewarden
 for file in librfcsim.so; do [ -f "/usr/lib/spacewarden/$file" ] || fail "/usr/lib/spacewarden/$file is missing"; done
 for page in install-monitoring-plugins.md flavours-and-exit-codes.md profiles-listings-options.md credentials.md \
-            nwrfc.md rfcsim.md; do
+            host-checkmk.md host-prtg-script-v2.md host-prometheus.md nwrfc.md rfcsim.md; do
   [ -f "$doc/$page" ] || fail "$doc/$page is missing"
 done
 trial() {
@@ -70,6 +70,7 @@ QAS: OK - Critical_Objects=0
 DEV: CRITICAL - Error 1018: DataBase mismatch !"
 [ "$output" = "$expected" ] && [ "$code" = 2 ] || fail "the documented listing trial answered '$output' (exit $code), expected '$expected' (exit 2)"
 echo "package: the trial of the installation page runs as it shows, against the installed simulator"
+python3 "$(dirname "$0")/check_host_pages.py" "$doc" || fail "the host pages' trials (above)"
 
 # The installed plugin as a Nagios 4 core runs it.
 python3 "$(dirname "$0")/../nagios/nagios_core_test.py" --plugin "$plugin" --rfcsim "$rfcsim" ||
