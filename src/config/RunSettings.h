@@ -33,6 +33,8 @@ struct RunSettingsRecord {
     std::string Argument2;    // argument 2 as typed, named by "Error 1030"
 };
 
+// Filled by start-up (the command line, the profile's place, the listing);
+// unchanged once a run begins.
 extern RunSettingsRecord RunSettings;
 
 // Upper-cases the letters a to z; every other byte stays.

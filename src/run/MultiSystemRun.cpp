@@ -41,7 +41,6 @@ struct ListingForm {
 std::string StartTime() { return RunSettings.TraceLine.substr(2, 8); }
 
 void SetUp(const ListingForm& form) {
-    RunSettings.ParameterText = UpperAscii(RunSettings.ParameterTextAsGiven);
     UpdateDeadlineNotice(RunSettings.ProfileName);
     if (RunSettings.VerboseMode) WriteOutLine(RunSettings.TraceLine);
 
@@ -99,9 +98,8 @@ void RecordUnreadSystem(RunReport& report, const std::string& systemName, const 
 }
 
 void ProcessSystem(const std::string& systemName, const ListingForm& form, RunReport& report) {
-    RunSettings.ProfilePath = RunSettings.ProfileDirectory + systemName;
     TextFile profile;
-    if (!profile.Open(RunSettings.ProfilePath)) {
+    if (!profile.Open(RunSettings.ProfileDirectory + systemName)) {
         RecordUnreadSystem(report, systemName, ProfileMissingText(systemName, profile.WhyNotOpened()));
         return;
     }

@@ -222,5 +222,7 @@ int RunSensor(int argc, char** argv) {
     if (!RunSettings.GlobalMode) return SingleSystemRun(BegunReport());
 
     EndIfFailed(ReadGlobalListing(ProfileFile));
+    // In listing mode the sensor entry's options have taken the place of the command line's.
+    RunSettings.ParameterText = UpperAscii(RunSettings.ParameterTextAsGiven);
     MultiSystemRun(BegunReport());
 }
