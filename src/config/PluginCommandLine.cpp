@@ -38,6 +38,8 @@ constexpr OptionRule OptionRules[] = {
     {'t', "timeout", "SECONDS", Action::Keyword, "TIMEOUT=",
      "CRITICAL (Error 1019) when the run has not ended after SECONDS, 0 to 3600 (default 55, 0: none)"},
     {'H', "hostname", "HOST", Action::Keyword, "HOST=", "log on to this application server instead of the profile's"},
+    {0, "parallel", "N", Action::Keyword, "PARALLEL=",
+     "in a listing run, check at most N systems at the same time, 1 to 64 (default 8)"},
     {0, "sysnr", "NN", Action::Keyword, "NO=", "log on with this system number instead of the profile's"},
     {0, "credentials-from-env", nullptr, Action::Keyword, "CREDENTIALS=ENV",
      "the SAP user and password from SPACEWARDEN_USER and SPACEWARDEN_PASSWORD, not from the profile"},
@@ -47,7 +49,7 @@ constexpr OptionRule OptionRules[] = {
 
 // The words of the keyword form: "KEY=value" with one of these keys, or a flag.
 constexpr const char* ValueKeywords[] = {"WARN=", "CRIT=", "CH=",  "TIMEOUT=", "FLAVOUR=",
-                                         "CREDENTIALS=", "ITEM=", "HOST=", "NO="};
+                                         "CREDENTIALS=", "ITEM=", "HOST=", "NO=", "PARALLEL="};
 constexpr const char* FlagKeywords[] = {"SYSLOG", "--CREDENTIALS-FROM-ENV"};
 
 // The channels of a single-system run, by their numbers from 1.
@@ -277,7 +279,8 @@ std::string PluginHelpText(const std::string& programPath) {
         "\nRANGE as the monitoring-plugins guidelines write it: 10 (outside 0 to 10), 10: (below 10), ~:10 (above "
         "10), 10:20; CRITICAL is judged before WARNING.\n"
         "The keyword form of earlier service definitions stays: PROFILE, then up to two arguments of words "
-        "separated by blanks or commas: WARN=, CRIT=, CH=, TIMEOUT=, CREDENTIALS=, ITEM=, HOST=, NO=, FLAVOUR=, "
+        "separated by blanks or commas: WARN=, CRIT=, CH=, TIMEOUT=, CREDENTIALS=, ITEM=, HOST=, NO=, "
+        "PARALLEL=, FLAVOUR=, "
         "SYSLOG; in a listing run the listing's key first.\n"
         "Exit codes: 0 OK, 1 WARNING, 2 CRITICAL (the SAP system failed to answer, or a value outside its "
         "range), 3 UNKNOWN (usage, profiles, the RFC library).\n\nExamples:\n"

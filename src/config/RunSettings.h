@@ -22,6 +22,7 @@ struct RunSettingsRecord {
     bool VerboseMode = false;
     HostFormat HostFlavour = HostFormat::ExeXml;
     unsigned DeadlineSeconds = 55;  // TIMEOUT=; 0: no deadline
+    unsigned ParallelSystems = 8;   // PARALLEL=: listed systems checked at the same time
     CredentialSource Credentials = CredentialSource::Profile;  // CREDENTIALS=
     // The monitoring plugin's options are whole words: a keyword counts only at
     // the start of the text or after a blank or comma ("NOCRIT=" is no "CRIT=").

@@ -116,7 +116,14 @@ std::string ErrorDocument(std::string_view errorText) {
     return document;
 }
 
+namespace {
+std::string LastError;
+}  // namespace
+
+const std::string& LastErrorText() { return LastError; }
+
 void WriteErrorDocument(std::string_view errorText) {
+    LastError = std::string(errorText.substr(0, MessageTextRoom));
     ResultDocument = ErrorDocument(errorText);
     if (IsPluginFlavour()) NotePluginError(errorText);
 }

@@ -39,6 +39,8 @@ void EndDocument();
 // opening in an XML flavour, the error document leaves out its own "<Prtg>"
 // line, so that it closes the document already on standard output.
 void WriteErrorDocument(std::string_view errorText);
+// The text of the error document written last (cut as written); empty before any.
+const std::string& LastErrorText();
 // The same error document, built aside, leaving the buffer as it is (the
 // watchdog's, while the run may be filling the buffer).
 std::string ErrorDocument(std::string_view errorText);

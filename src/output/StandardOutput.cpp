@@ -25,7 +25,15 @@ bool OutputLost = false;
 bool Holding = false;
 std::string Held;
 
+// A worker's output, kept for its answer (CaptureStandardOutput).
+bool Capturing = false;
+std::string Captured;
+
 void WriteNow(const std::string& text) {
+    if (Capturing) {
+        Captured += text;
+        return;
+    }
     if (OutputLost || text.empty()) return;
     if (!WriteStandardOutput(text.data(), text.size())) OutputLost = true;
 }
@@ -103,6 +111,18 @@ void WriteOut(const std::string& text) {
 }
 
 void WriteOutLine(const std::string& text) { WriteOut(text + "\n"); }
+
+void CaptureStandardOutput() {
+    OutputLockHeld held;
+    Capturing = true;
+}
+
+std::string TakeCapturedOutput() {
+    OutputLockHeld held;
+    std::string taken;
+    taken.swap(Captured);
+    return taken;
+}
 
 bool StandardOutputLost() {
     OutputLockHeld held;

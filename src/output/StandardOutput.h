@@ -30,6 +30,11 @@ void WriteDocumentOut(const std::string& text);
 // The same for a caller that holds the output lock (the watchdog).
 void WriteDocumentOutLocked(const std::string& text);
 
+// A worker's: from now on what the run writes is kept, not written; the
+// worker hands it to the run that started it.
+void CaptureStandardOutput();
+std::string TakeCapturedOutput();
+
 // True when standard output could not take everything written to it.
 bool StandardOutputLost();
 

@@ -70,6 +70,19 @@ bool WriteStandardOutput(const char* bytes, std::size_t count) {
 
 bool FinishStandardOutput() { return _close(1) == 0; }
 
+std::string ReadWholeStandardInput() {
+    _setmode(0, _O_BINARY);
+    std::string bytes;
+    char piece[4096];
+    for (int count; (count = _read(0, piece, sizeof piece)) > 0;) bytes.append(piece, static_cast<std::size_t>(count));
+    return bytes;
+}
+
+bool WriteStandardOutputBytes(const char* bytes, std::size_t count) {
+    _setmode(1, _O_BINARY);
+    return WriteStandardOutput(bytes, count);
+}
+
 #else
 
 bool SecureStandardStreams() {
@@ -100,5 +113,18 @@ bool WriteStandardOutput(const char* bytes, std::size_t count) {
 }
 
 bool FinishStandardOutput() { return close(1) == 0 || errno == EINTR; }
+
+std::string ReadWholeStandardInput() {
+    std::string bytes;
+    char piece[4096];
+    for (;;) {
+        const ssize_t count = read(0, piece, sizeof piece);
+        if (count < 0 && errno == EINTR) continue;
+        if (count <= 0) return bytes;
+        bytes.append(piece, static_cast<std::size_t>(count));
+    }
+}
+
+bool WriteStandardOutputBytes(const char* bytes, std::size_t count) { return WriteStandardOutput(bytes, count); }
 
 #endif

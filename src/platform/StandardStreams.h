@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 // Called first in the process, before any file is opened: each of the
 // standard streams 0, 1 and 2 that is closed is reopened on the null device,
@@ -13,6 +14,12 @@ bool SecureStandardStreams();
 // Writes the bytes to standard output at once (text mode on Windows, as the C
 // runtime's standard output). False on a write error.
 bool WriteStandardOutput(const char* bytes, std::size_t count);
+
+// A worker's streams, which carry bytes, not text: all of standard input up
+// to its end, and bytes written to standard output unchanged (no CR added on
+// Windows). False on a write error.
+std::string ReadWholeStandardInput();
+bool WriteStandardOutputBytes(const char* bytes, std::size_t count);
 
 // Closes standard output at the end of the process, so that an error the
 // platform reports only then (a full network drive) is seen. False on an error.

@@ -92,6 +92,16 @@ int SystemNumberOf(const std::string& sysnr) {
     return static_cast<int>(number);
 }
 
+int SystemNumberAfterOpening(const LogonEntriesRecord& entries, int before) {
+    if (entries.Mode == "R/2") return before;
+    const std::string sysnr = ParameterHas(",NO=") ? OptionValueAt(",NO=", std::string::npos, " ,") : entries.Sysnr;
+    return sysnr.empty() ? before : SystemNumberOf(sysnr);
+}
+
+void TakeCarriedSystemNumber(int number) { ServerConnectOptions.sysnr = number; }
+
+int CarriedSystemNumber() { return ServerConnectOptions.sysnr; }
+
 RFC_HANDLE OpenConnection() {
     TakeConnectionTexts();
     FillLogonOptions();

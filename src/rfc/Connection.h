@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "config/SystemProfile.h"
 #include "rfc/RfcInterface.h"
 
 constexpr const char* DestinationIniFile = "SapRfc.ini";
@@ -15,3 +16,12 @@ RFC_HANDLE OpenConnection();
 // The Sysnr text read as a decimal number: leading blanks skipped, digits up
 // to the first other character, none give 0.
 int SystemNumberOf(const std::string& sysnr);
+
+// An opening without a system number uses the one of the opening before
+// (R/3 mode). The system number the opening with these entries leaves, given
+// the one before it; a run that checks its systems in workers carries it from
+// one to the next in listing order.
+int SystemNumberAfterOpening(const LogonEntriesRecord& entries, int before);
+// A worker's: the system number the opening before it left.
+void TakeCarriedSystemNumber(int number);
+int CarriedSystemNumber();

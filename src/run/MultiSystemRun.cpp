@@ -1,6 +1,7 @@
 #include "run/MultiSystemRun.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "checks/CriticalObjects.h"
 #include "config/Credentials.h"
@@ -21,6 +22,7 @@
 #include "rfc/Connection.h"
 #include "rfc/RfcErrors.h"
 #include "rfc/RfcLibrary.h"
+#include "run/ParallelListing.h"
 #include "run/RunEnd.h"
 #include "run/SystemAcceptance.h"
 
@@ -97,64 +99,174 @@ void RecordUnreadSystem(RunReport& report, const std::string& systemName, const 
     report.Systems.push_back(SystemResult{systemName, systemName, "", false, {}, failure});
 }
 
-void ProcessSystem(const std::string& systemName, const ListingForm& form, RunReport& report) {
+// Reads a listed system's profile into the logon entries, which keep what a
+// profile does not say from the systems before it.
+ListedSystem ReadListedSystem(const std::string& systemName) {
+    ListedSystem system;
+    system.Name = system.Label = systemName;
     TextFile profile;
     if (!profile.Open(RunSettings.ProfileDirectory + systemName)) {
-        RecordUnreadSystem(report, systemName, ProfileMissingText(systemName, profile.WhyNotOpened()));
-        return;
+        system.Unread = true;
+        system.Failure = ProfileMissingText(systemName, profile.WhyNotOpened());
+        return system;
     }
-
     const LogonEntriesRecord entriesBefore = LogonEntries;
     // One system's credentials never go to another: a profile must carry its own.
     LogonEntries.User.clear();
     LogonEntries.Password.clear();
-    std::string failure;
-    bool faulty = ReadListedProfile(profile, CredentialsForListedSystem(RunSettings.Credentials, systemName), &failure,
-                                    systemName);
+    system.Faulty = ReadListedProfile(profile, CredentialsForListedSystem(RunSettings.Credentials, systemName),
+                                      &system.Failure, systemName);
     if (profile.ReadFailed()) {
         // Skipped like a profile that cannot be opened: what was read before
         // the read error never reaches the next system.
         LogonEntries = entriesBefore;
-        RecordUnreadSystem(report, systemName, failure);
+        system.Unread = true;
+        return system;
+    }
+    system.Label = LabelFor(LabelKind, systemName);
+    system.Entries = LogonEntries;
+    system.HostShownByProfile = LogonEntries.DisplayedHostname != entriesBefore.DisplayedHostname;
+    return system;
+}
+
+// The verbose line of a system: "* hh:mm:ss PRD.P00, host, DEST, sysnr, client".
+std::string SystemLine(const ListedSystem& system) {
+    const LogonEntriesRecord& entries = LogonEntries;
+    return ConsoleLine("* " + TimeOfDay() + " " + system.Name + ", " + entries.DisplayedHostname + ", " +
+                       entries.Destination + ", " + entries.Sysnr + ", " + entries.Client);
+}
+
+// Counts and names a system's outcome, in listing order.
+void FinishSystem(const ListedSystem& system, const SystemOutcome& outcome, const std::string& systemLine,
+                  RunReport& report) {
+    const bool processed = outcome.Measured;
+    std::string failure = processed ? "" : outcome.Failure;
+    if (!processed && failure.empty()) failure = "no channel " + RunSettings.ItemIdentification;
+    if (IsPluginFlavour()) AddPluginSystem(system.Label, failure);
+    report.Systems.push_back(
+        SystemResult{system.Name, system.Label, system.Entries.Destination, processed, outcome.Values, failure});
+    ++(processed ? report.Processed : report.Failed);
+    if (RunSettings.VerboseMode)
+        WriteOut("\n" + systemLine + " State=" + (processed ? "Processed" : "Rfc Failure") + "\n");
+}
+
+// A worker's answer that ends the run as the run itself would have ended:
+// the library's fatal report or a set-up fault, and in PRTG's flavours a
+// failed probe or a database that is not Oracle (after what was streamed).
+void EndIfRunEnded(const WorkerAnswer& answer, const ListingForm& form) {
+    switch (answer.Outcome) {
+        case WorkerOutcome::Ended:
+            EndAllWorkers();
+            // PRTG's forms: what the worker wrote is what this run would have written.
+            if (form.Streams && !IsPluginFlavour()) {
+                WriteOut(answer.Console);
+                EndProcess(answer.ExitCode);
+            }
+            WriteErrorDocument(answer.ErrorText);
+            WriteDocument();
+            EndProcess(answer.ExitCode);
+        case WorkerOutcome::ProbeFailed:
+        case WorkerOutcome::NotOracle:
+            EndAllWorkers();
+            WriteOut(answer.Console);
+            WriteErrorDocument(answer.Outcome == WorkerOutcome::NotOracle ? DatabaseMismatchText : answer.Failure);
+            WriteDocument();
+            DocumentComplete(2);
+            EndProcess(2);
+        case WorkerOutcome::Measured:
+        case WorkerOutcome::Failed: break;
+    }
+}
+
+// One system after the other, in this process: the run as it always was.
+void ProcessSystem(const std::string& systemName, const ListingForm& form, RunReport& report) {
+    const ListedSystem system = ReadListedSystem(systemName);
+    if (system.Unread) {
+        RecordUnreadSystem(report, systemName, system.Failure);
         return;
     }
-    const std::string label = LabelFor(LabelKind, systemName);
     UpdateDeadlineNotice(LogonEntries.Destination);
-
-    const LogonEntriesRecord& entries = LogonEntries;
-    std::string systemLine = ConsoleLine("* " + TimeOfDay() + " " + systemName + ", " + entries.DisplayedHostname +
-                                         ", " + entries.Destination + ", " + entries.Sysnr + ", " + entries.Client);
+    const std::string systemLine = SystemLine(system);
 
     InstallRfcEnvironment();
     EmptyDocument();
 
     SystemOutcome outcome;
+    outcome.Failure = system.Failure;
     // A faulty profile is never used to log on.
-    if (!faulty) {
+    if (!system.Faulty) {
         RFC_HANDLE handle = OpenConnection();
         // A library that cannot work fails every system alike: the forms that
         // go on say so once, as the run's error.
         const std::string setUpFault = handle == 0 && form.GoesOn ? LibrarySetUpFault() : "";
         if (!setUpFault.empty()) EndWithErrorDocument(setUpFault);
         if (handle == 0) {
-            faulty = true;
-            failure = "Error 1011: RFC-Open for " + LogonEntries.Destination + " failed !";
+            outcome.Failure = "Error 1011: RFC-Open for " + LogonEntries.Destination + " failed !";
         } else {
             outcome = CheckSystem(handle, form);
-            failure = outcome.Failure;
-            if (outcome.Measured && form.Streams) WriteSystemChannel(label, outcome.Values, RunSettings.ItemIdentification);
+            if (outcome.Measured && form.Streams)
+                WriteSystemChannel(system.Label, outcome.Values, RunSettings.ItemIdentification);
             Rfc.RfcClose(handle);
         }
     }
+    FinishSystem(system, outcome, systemLine, report);
+}
 
-    const bool processed = !faulty && outcome.Measured;
-    if (!processed && failure.empty()) failure = "no channel " + RunSettings.ItemIdentification;
-    if (IsPluginFlavour()) AddPluginSystem(label, processed ? "" : failure);
-    report.Systems.push_back(SystemResult{systemName, label, entries.Destination, processed, outcome.Values,
-                                          processed ? "" : failure});
-    ++(processed ? report.Processed : report.Failed);
-    if (RunSettings.VerboseMode)
-        WriteOut("\n" + systemLine + " State=" + (processed ? "Processed" : "Rfc Failure") + "\n");
+// The systems side by side, each in a worker; what each answers is taken in
+// listing order, as if the run had checked them one after the other.
+void ProcessSystemsSideBySide(const ListingForm& form, RunReport& report) {
+    std::vector<ListedSystem> systems;
+    int systemNumber = CarriedSystemNumber();
+    for (std::size_t position = 0; position < ServerListing.size();) {
+        ++report.NoSystems;
+        systems.push_back(ReadListedSystem(std::string(TakeNextSystemName(ServerListing, position))));
+        ListedSystem& system = systems.back();
+        if (!system.NeedsCheck()) continue;
+        system.CarriedSystemNumber = systemNumber;
+        systemNumber = SystemNumberAfterOpening(system.Entries, systemNumber);
+        system.UsesDestinationFile = FileCanBeOpened("SapRfc." + system.Entries.Destination);
+    }
+
+    WorkerTask task;
+    task.HostFlavour = HostFormatName(RunSettings.HostFlavour);
+    task.Options = RunSettings.ParameterTextAsGiven;
+    task.WholeWordOptions = RunSettings.WholeWordOptions;
+    task.VerboseMode = RunSettings.VerboseMode;
+    task.DocumentOpeningWritten = form.Streams && IsXmlFlavour();
+    task.GoesOn = form.GoesOn;
+    // A system has until its share of the run's deadline is over; the rest is for writing the document.
+    const unsigned long long deadline = RunSettings.DeadlineSeconds * 1000ULL;
+    const unsigned long long share = deadline - std::min<unsigned long long>(2000, deadline / 4);
+
+    // The host name a profile without a Hostname line shows: the one the system before reported.
+    std::string shownHost = LogonEntries.DisplayedHostname;
+    CheckSideBySide(systems, task, RunSettings.ParallelSystems, share, [&](const ListedSystem& system,
+                                                                           const WorkerAnswer* answer) {
+        if (system.Unread) {
+            RecordUnreadSystem(report, system.Name, system.Failure);
+            if (!form.Streams) PublishReport(report);
+            return;
+        }
+        LogonEntries = system.Entries;
+        if (!system.HostShownByProfile) LogonEntries.DisplayedHostname = shownHost;
+        UpdateDeadlineNotice(LogonEntries.Destination);
+        const std::string systemLine = SystemLine(system);
+        SystemOutcome outcome;
+        outcome.Failure = system.Failure;
+        if (answer) {
+            EndIfRunEnded(*answer, form);
+            WriteOut(answer->Console);
+            outcome.Measured = answer->Outcome == WorkerOutcome::Measured;
+            outcome.Values = answer->Values;
+            outcome.Failure = answer->Failure;
+            if (answer->ProbeHostKnown) LogonEntries.DisplayedHostname = answer->ProbeHost;
+            if (outcome.Measured && form.Streams)
+                WriteSystemChannel(system.Label, outcome.Values, RunSettings.ItemIdentification);
+        }
+        shownHost = LogonEntries.DisplayedHostname;
+        FinishSystem(system, outcome, systemLine, report);
+        if (!form.Streams) PublishReport(report);
+    });
 }
 
 void WriteSummary(const RunReport& report) {
@@ -203,12 +315,16 @@ void MultiSystemRun(RunReport report) {
     form.Streams = !WritesWholeReport();
     form.GoesOn = IsPluginFlavour() || !form.Streams;
     SetUp(form);
-    std::size_t position = 0;
-    while (position < ServerListing.size()) {
-        ++report.NoSystems;
-        ProcessSystem(std::string(TakeNextSystemName(ServerListing, position)), form, report);
-        // An error that ends the run from here on keeps what was measured.
-        if (!form.Streams) PublishReport(report);
+    if (RunSettings.ParallelSystems > 1) {
+        ProcessSystemsSideBySide(form, report);
+    } else {
+        std::size_t position = 0;
+        while (position < ServerListing.size()) {
+            ++report.NoSystems;
+            ProcessSystem(std::string(TakeNextSystemName(ServerListing, position)), form, report);
+            // An error that ends the run from here on keeps what was measured.
+            if (!form.Streams) PublishReport(report);
+        }
     }
     if (form.Streams) {
         WriteSummary(report);

@@ -6,6 +6,7 @@
 #include "config/Credentials.h"
 #include "config/GlobalListing.h"
 #include "config/Password.h"
+#include "config/ParallelOption.h"
 #include "config/PluginCommandLine.h"
 #include "config/ProfileLocation.h"
 #include "config/RunSettings.h"
@@ -188,6 +189,7 @@ int RunSensor(int argc, char** argv) {
     if (plugin) RunSettings.HostFlavour = HostFormat::Nagios;
     EndIfOptionFailed(SelectDeadline());
     EndIfOptionFailed(SelectCredentialSource(RunSettings.Credentials));
+    EndIfOptionFailed(SelectParallelSystems());
     // From here on a run that waits too long ends with Error 1019: the
     // deadline counts from the start of the process.
     UpdateDeadlineNotice(RunSettings.ProfileName);

@@ -347,7 +347,7 @@ def expand_fixtures(case, fixtures=None):
 #   skip_native = "reason"       # the case cannot show its point natively,
 #   skip_wine = "reason"         # ... or under Wine
 
-FAULT_CASE_KEYS = {"standard_output", "special_files", "read_error", "skip_native", "skip_wine"}
+FAULT_CASE_KEYS = {"parallel_differs", "standard_output", "special_files", "read_error", "skip_native", "skip_wine"}
 CASE_KEYS = CASE_KEYS | FAULT_CASE_KEYS
 STANDARD_OUTPUTS = ("closed", "full", "gone")
 SPECIAL_KINDS = ("fifo", "device", "directory", "socket")
@@ -464,6 +464,44 @@ def load_case(path):
         if needed not in case.get("expect", {}):
             raise CaseError(f"[expect] needs '{needed}'")
     return case
+
+
+# --- side by side: a listing's run with PARALLEL=N --------------------------------
+
+LISTING_OPTIONS = ("-l", "--listing", "-i", "--item")
+PARALLEL_OPTION = re.compile(r"\s*PARALLEL=\d*", re.IGNORECASE)
+
+
+def with_parallel(case, parallel):
+    """The case as a run that checks its listed systems side by side, PARALLEL=N
+    in place of any it names; None with the reason when it is no such case.
+    What it writes must be what it writes one system after the other: the
+    expectations stay, but the simulator's journal, which the workers write
+    side by side."""
+    args = list(case.get("args", []))
+    program = case.get("program", "SpaceWarden")
+    options = " ".join(args[1:]).upper()
+    listing = bool(args) and (args[0].upper().startswith("GLOBAL") or "ITEM=" in options or
+                              args[0].upper().endswith("/GLOBAL") or any(a in LISTING_OPTIONS for a in args))
+    if not listing:
+        return None, "no listing"
+    plugin = host_formats.output_form(args, program) == "plugin"
+    item_mode_verbose = "ITEM=" in options and host_formats.is_verbose(args)
+    if item_mode_verbose:
+        return None, "its executing line shows the options"
+    if "parallel_differs" in case:
+        return None, case["parallel_differs"]
+    if plugin:
+        args = [a for a in args if not PARALLEL_OPTION.fullmatch(a)] + [f"--parallel={parallel}"]
+    else:
+        if len(args) < 2:
+            return None, "no options"
+        # In argument 3, so that argument 2 (a listing's key, which errors name) stays as typed.
+        args[1:] = [PARALLEL_OPTION.sub("", a) for a in args[1:]]
+        args[2:] = [" ".join(args[2:] + [f"PARALLEL={parallel}"]).strip()]
+    changed = dict(case, args=args)
+    changed["expect"] = {k: v for k, v in case["expect"].items() if not k.startswith(("journal", "nwjournal"))}
+    return changed, None
 
 
 def tool(host, name):
@@ -638,6 +676,9 @@ def main():
     parser.add_argument("--chain", choices=["nwrfc"],
                         help="run through the NetWeaver RFC adapter and nwrfcsim (--library adapter=, nwrfcsim=, "
                              "nwlacking=) instead of the simulator")
+    parser.add_argument("--parallel", type=int, metavar="N",
+                        help="run the listing cases with PARALLEL=N (the others are skipped); the simulator's "
+                             "journal is not compared")
     parser.add_argument("cases", nargs="+", type=Path)
     options = parser.parse_args()
     if options.wine:
@@ -658,6 +699,8 @@ def main():
             continue
         reason = case.get("skip") or fault_skip_reason(case, host) or (
             nwrfc_chain.left_out(case, path) if options.chain else None)
+        if not reason and options.parallel:
+            case, reason = with_parallel(case, options.parallel)
         if reason:
             print(f"SKIP  {path}: {reason}")
             skipped += 1

@@ -1,0 +1,53 @@
+// A worker: this same program started again as a process of its own, which
+// gets its task on its standard input and answers on its standard output
+// (CreateProcess on Windows, posix_spawn elsewhere). Nothing of the task is on
+// its command line or in its environment: a process listing shows neither.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class WorkerProcess {
+public:
+    WorkerProcess() = default;
+    ~WorkerProcess();  // kills a worker still running
+    WorkerProcess(const WorkerProcess&) = delete;
+    WorkerProcess& operator=(const WorkerProcess&) = delete;
+
+    // Starts this program with the one argument `mode`, standard error on the
+    // null device, this process's environment but the variables whose names
+    // begin with one of `withheld` (any letter case), and writes `task` to its
+    // standard input, which is then closed. False when it could not be started.
+    bool Start(const std::string& mode, const std::string& task, const std::vector<std::string>& withheld);
+
+    // Reads what the worker has written so far, waiting at most `milliseconds`
+    // for more. True once the worker has closed its standard output (it ended).
+    bool ReadFor(unsigned milliseconds);
+    const std::string& Answer() const { return answer_; }
+
+    // Ends the worker at once and waits for it.
+    void Kill();
+    // Waits for a worker that has ended; its exit code, or -1.
+    int Wait();
+
+    bool Running() const { return started_ && !waited_; }
+    long ProcessId() const;
+
+private:
+    std::string answer_;
+    bool started_ = false;
+    bool waited_ = false;
+    bool ended_ = false;
+#ifdef _WIN32
+    void* process_ = nullptr;
+    void* output_ = nullptr;
+    unsigned long id_ = 0;
+#else
+    int pid_ = -1;
+    int output_ = -1;
+    int exitCode_ = -1;
+#endif
+};
+
+// The path of this program's own executable, for starting it as a worker.
+std::string OwnExecutablePath();

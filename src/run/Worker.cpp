@@ -1,0 +1,104 @@
+#include "run/Worker.h"
+
+#include <cstdlib>
+
+#include "checks/CriticalObjects.h"
+#include "config/RunSettings.h"
+#include "config/SystemProfile.h"
+#include "output/ResultDocument.h"
+#include "output/StandardOutput.h"
+#include "platform/StandardStreams.h"
+#include "rfc/Connection.h"
+#include "rfc/RfcErrors.h"
+#include "rfc/RfcLibrary.h"
+#include "run/RunEnd.h"
+#include "run/SystemAcceptance.h"
+#include "run/WorkerMessages.h"
+
+namespace {
+
+// A run that ends itself (EndProcess), perhaps inside the RFC library's error
+// handler: the worker answers with what the run wrote and how it ended, and
+// ends at once, never going back into the library.
+void AnswerEndedRun(int exitCode) {
+    WorkerAnswer answer;
+    answer.Outcome = WorkerOutcome::Ended;
+    answer.ExitCode = exitCode;
+    answer.ErrorText = LastErrorText();
+    answer.Console = TakeCapturedOutput();
+    const std::string bytes = EncodeAnswer(answer);
+    std::_Exit(WriteStandardOutputBytes(bytes.data(), bytes.size()) ? 0 : 2);
+}
+
+void TakeTask(const WorkerTask& task) {
+    FindHostFormat(task.HostFlavour, RunSettings.HostFlavour);
+    RunSettings.ParameterTextAsGiven = task.Options;
+    RunSettings.ParameterText = UpperAscii(task.Options);
+    RunSettings.WholeWordOptions = task.WholeWordOptions;
+    RunSettings.VerboseMode = task.VerboseMode;
+    RunSettings.GlobalMode = true;
+    RunSettings.DeadlineSeconds = 0;  // the run that started it keeps the time
+    LogonEntries = task.Entries;
+    TakeCarriedSystemNumber(task.CarriedSystemNumber);
+    if (task.DocumentOpeningWritten) NoteDocumentOpeningWritten();
+}
+
+// The text a failed call left, with the trace file's hint.
+std::string TakenGatheredError() {
+    const std::string text = GatheredErrorText();
+    EmptyDocument();
+    return text;
+}
+
+void CheckSystem(const WorkerTask& task, WorkerAnswer& answer) {
+    const std::string libraryFault = LoadRfcLibrary();
+    if (!libraryFault.empty()) EndWithErrorDocument(libraryFault);
+    InstallRfcEnvironment();
+    EmptyDocument();
+
+    const RFC_HANDLE handle = OpenConnection();
+    if (handle == 0) {
+        const std::string setUpFault = task.GoesOn ? LibrarySetUpFault() : "";
+        if (!setUpFault.empty()) EndWithErrorDocument(setUpFault);
+        answer.Outcome = WorkerOutcome::Failed;
+        answer.Failure = "Error 1011: RFC-Open for " + LogonEntries.Destination + " failed !";
+        return;
+    }
+    const SystemAcceptance acceptance = AcceptSystem(handle);
+    answer.ProbeHostKnown = acceptance != SystemAcceptance::ProbeFailed;
+    answer.ProbeHost = LogonEntries.DisplayedHostname;
+    if (acceptance == SystemAcceptance::ProbeFailed) {
+        // As the run ends with it: the text gathered before the connection is closed.
+        answer.Outcome = task.GoesOn ? WorkerOutcome::Failed : WorkerOutcome::ProbeFailed;
+        answer.Failure = TakenGatheredError();
+        Rfc.RfcClose(handle);
+        return;
+    }
+    if (acceptance == SystemAcceptance::NotOracle) {
+        answer.Outcome = task.GoesOn ? WorkerOutcome::Failed : WorkerOutcome::NotOracle;
+        answer.Failure = DatabaseMismatchText;
+        Rfc.RfcClose(handle);
+        return;
+    }
+    const CriticalObjectsMeasurement measurement = CheckCriticalObjects(handle);
+    answer.Values = measurement.Values;
+    answer.Outcome = measurement.Code == RFC_OK ? WorkerOutcome::Measured : WorkerOutcome::Failed;
+    if (measurement.Code != RFC_OK) answer.Failure = task.GoesOn ? TakenGatheredError() : "";
+    Rfc.RfcClose(handle);
+}
+
+}  // namespace
+
+int RunWorker() {
+    WorkerTask task;
+    if (!DecodeTask(ReadWholeStandardInput(), task)) return 2;
+    TakeTask(task);
+    CaptureStandardOutput();
+    SetProcessEndHook(AnswerEndedRun);
+
+    WorkerAnswer answer;
+    CheckSystem(task, answer);
+    answer.Console = TakeCapturedOutput();
+    const std::string bytes = EncodeAnswer(answer);
+    return WriteStandardOutputBytes(bytes.data(), bytes.size()) ? 0 : 2;
+}
