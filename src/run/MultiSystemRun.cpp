@@ -315,7 +315,9 @@ void MultiSystemRun(RunReport report) {
     form.Streams = !WritesWholeReport();
     form.GoesOn = IsPluginFlavour() || !form.Streams;
     SetUp(form);
-    if (RunSettings.ParallelSystems > 1) {
+    // A harness that runs the sensor inside its own process (ProcessEndHookSet)
+    // has no sensor program to start as a worker.
+    if (RunSettings.ParallelSystems > 1 && !ProcessEndHookSet()) {
         ProcessSystemsSideBySide(form, report);
     } else {
         std::size_t position = 0;
