@@ -14,13 +14,23 @@ preset's too; two minimal programs), lays out its inputs in a scratch directory
   and 10,000 listed systems, against rfcsim and against a library that answers at
   once (the sensor's own share): median time, time per further system, peak
   resident memory;
-- a profile, a global listing and a trace file of 50 MB each: median time, peak memory.
+- a profile, a global listing and a trace file of 50 MB each: median time, peak memory;
+- the listing that matters: 50 systems that answer a logon after 0.3 s and the
+  critical objects check after 1.0 s, one after the other (PARALLEL=1) and side by
+  side (PARALLEL=8), the wall time against the ideal ceil(50/8) x 1.3 s; natively
+  and as the .exe under Wine.
 
---quick (for CI) runs each measurement a few times, up to 1,000 systems, without Wine.
+The multi-system run is measured one system after the other (PARALLEL=1: what the
+sensor itself costs per system) and side by side (PARALLEL=8: what the workers add).
+
+--quick (for CI) runs each measurement a few times, up to 1,000 systems, without Wine,
+and the slow listing side by side only.
 """
 
 import argparse
 import json
+import math
+import time
 import os
 import shutil
 import statistics
@@ -81,6 +91,9 @@ def profile_text(destination="PRD", host="sapprd", before=""):
 
 
 SCENARIO = "[system PRD]\nhost = sapprd\nclient = 100\nuser = MONITOR\npassword = secret\n"
+# A system as real ones answer: its logon after 0.3 s, the critical objects check after 1.0 s.
+SLOW_SYSTEM = "wait.logon = 0.3\nwait.DB02_ORA_FILL_TS_CHECK__CRITOB = 1.0\n"
+SLOW_SYSTEMS, SLOW_PARALLEL, SLOW_SECONDS = 50, 8, 1.3
 
 
 class Layout:
@@ -223,12 +236,12 @@ def multi_system(tools, scratch, counts, runs):
     print("\nMulti-system run: item mode, N listed systems of empty tables; with rfcsim, and with a")
     print("library that answers at once (bench/NullRfc.cpp): what the sensor itself costs")
     print(f"  {'systems':>8} {'rfcsim':>12} {'per system':>12} {'sensor side':>12} {'per system':>12}"
-          f" {'peak memory':>12}")
+          f" {'peak memory':>12} {'PARALLEL=8':>12} {'per worker':>12}")
     first = {}
     for count in counts:
         drives = layout.listed_systems(count)
         cwd = drives / "c" / "work"
-        command = [str(tools["sensor"]), "X", "ITEM=Critical_Spaces"]
+        command = [str(tools["sensor"]), "X", "ITEM=Critical_Spaces PARALLEL=1"]
         row = f"  {count:>8}"
         for library in ("rfcsim", "nullrfc"):
             env = native_env(drives, tools, layout.drive_c / "scenario.txt")
@@ -238,10 +251,61 @@ def multi_system(tools, scratch, counts, runs):
                 sys.exit(f"bench: the run of {count} systems did not process them all:\n{output.decode()}")
             (median, _), = hyperfine([" ".join(command)], cwd, env, max(5, min(runs, 20000 // count)), 1)
             first.setdefault(library, median)
+            if library == "rfcsim":
+                rfcsim_median = median
             # below 100 systems the difference drowns in the noise of starting a process
             further = "" if count < 100 else f"{(median - first[library]) / (count - 1) * 1e6:9.1f} us"
             row += f" {ms(median)} {further:>12}"
-        print(row + f" {peak_memory_kb(command, cwd, env) / 1024:9.1f} MB")
+        row += f" {peak_memory_kb(command, cwd, env) / 1024:9.1f} MB"
+        # The same systems side by side: each in a worker of its own.
+        env = native_env(drives, tools, layout.drive_c / "scenario.txt")
+        side_by_side = [str(tools["sensor"]), "X", "ITEM=Critical_Spaces PARALLEL=8"]
+        output = checked(side_by_side, cwd, env, 0)
+        if f"NoSystems={count}, Processed={count}, Failed=0".encode() not in output:
+            sys.exit(f"bench: the run of {count} systems side by side did not process them all:\n{output.decode()}")
+        (parallel, _), = hyperfine([" ".join(side_by_side)], cwd, env, max(3, min(runs, 5000 // count)), 1)
+        row += f" {ms(parallel)} {(parallel - rfcsim_median) / count * 1e3:9.2f} ms"
+        print(row)
+
+
+def slow_listing(tools, scratch, parallels, wine):
+    """The listing that matters: real systems answer in seconds."""
+    layout = Layout(scratch / "single" / "drives" / "c")
+    drives = layout.listed_systems(SLOW_SYSTEMS)
+    scenario = scratch / "slow.scenario"
+    scenario.write_text(SCENARIO + SLOW_SYSTEM)
+    cwd = drives / "c" / "work"
+    print(f"\nA listing of {SLOW_SYSTEMS} systems, each answering its logon after 0.3 s and the check after 1.0 s;"
+          f" the ideal side by side: ceil({SLOW_SYSTEMS}/{SLOW_PARALLEL}) x {SLOW_SECONDS} s ="
+          f" {math.ceil(SLOW_SYSTEMS / SLOW_PARALLEL) * SLOW_SECONDS:.1f} s")
+    print(f"  {'run':44} {'wall time':>12} {'x ideal':>8}")
+    runs = [("Linux", [str(tools["sensor"])], native_env(drives, tools, scenario), cwd)]
+    if wine:
+        prefix = scratch / "wine-prefix"
+        wine_prefix.ensure(prefix)
+        wine_prefix.keep_server(prefix)
+        windows_drive = prefix / "drive_c"
+        to_windows = lambda path: "Z:" + str(path).replace("/", "\\")  # noqa: E731
+        env = wine_prefix.wine_environment(prefix, {
+            **{k: v for k, v in os.environ.items() if not k.startswith(("RFCSIM_", "SPACEWARDEN_", "WINE"))},
+            "SPACEWARDEN_RFC_LIBRARY": to_windows(tools["rfcsim.dll"]), "RFCSIM_SCENARIO": to_windows(scenario)})
+        listed = drives / "c" / "PRTG"
+        shutil.rmtree(windows_drive / "PRTG", ignore_errors=True)
+        shutil.copytree(listed, windows_drive / "PRTG")
+        shutil.copyfile(drives / "c" / "PRTG_Path.Txt", windows_drive / "PRTG_Path.Txt")
+        (windows_drive / "work").mkdir(exist_ok=True)
+        runs.append(("Windows x64 under Wine", [wine_prefix.loader(), str(tools["sensor.exe"])], env,
+                     windows_drive / "work"))
+    for platform, program, env, directory in runs:
+        for parallel in parallels:
+            command = [*program, "X", f"ITEM=Critical_Spaces PARALLEL={parallel} TIMEOUT=0"]
+            started = time.monotonic()
+            output = checked(command, directory, env, 0)
+            wall = time.monotonic() - started
+            if f"NoSystems={SLOW_SYSTEMS}, Processed={SLOW_SYSTEMS}, Failed=0".encode() not in output:
+                sys.exit(f"bench: the slow listing did not process every system:\n{output.decode()}")
+            ideal = math.ceil(SLOW_SYSTEMS / parallel) * SLOW_SECONDS
+            print(f"  {platform + f', PARALLEL={parallel}':44} {wall:10.2f} s {wall / ideal:7.2f}x")
 
 
 def large_files(tools, scratch, megabytes, runs):
@@ -292,6 +356,7 @@ def main():
         single_system(tools, scratch, runs, wine)
         multi_system(tools, scratch, counts, runs)
         large_files(tools, scratch, MEGABYTES, 3 if options.quick else 10)
+        slow_listing(tools, scratch, [SLOW_PARALLEL] if options.quick else [1, SLOW_PARALLEL], wine)
     finally:
         if wine:
             wine_prefix.remove(scratch / "wine-prefix")

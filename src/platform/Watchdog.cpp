@@ -90,6 +90,8 @@ bool StartWatchdog(unsigned seconds, void (*expired)()) {
     pthread_attr_t attributes;
     pthread_attr_init(&attributes);
     pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
+    // It sleeps and, once, writes the error document: a small stack is mapped sooner than the default 8 MB.
+    pthread_attr_setstacksize(&attributes, 64 * 1024);
     pthread_t thread;
     const bool created = pthread_create(&thread, &attributes, WatchThread, nullptr) == 0;
     pthread_attr_destroy(&attributes);
