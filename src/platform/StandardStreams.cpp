@@ -70,12 +70,13 @@ bool WriteStandardOutput(const char* bytes, std::size_t count) {
 
 bool FinishStandardOutput() { return _close(1) == 0; }
 
-std::string ReadWholeStandardInput() {
+bool ReadStandardInputSome(std::string& into) {
     _setmode(0, _O_BINARY);
-    std::string bytes;
     char piece[4096];
-    for (int count; (count = _read(0, piece, sizeof piece)) > 0;) bytes.append(piece, static_cast<std::size_t>(count));
-    return bytes;
+    const int count = _read(0, piece, sizeof piece);
+    if (count <= 0) return false;
+    into.append(piece, static_cast<std::size_t>(count));
+    return true;
 }
 
 bool WriteStandardOutputBytes(const char* bytes, std::size_t count) {
@@ -114,14 +115,14 @@ bool WriteStandardOutput(const char* bytes, std::size_t count) {
 
 bool FinishStandardOutput() { return close(1) == 0 || errno == EINTR; }
 
-std::string ReadWholeStandardInput() {
-    std::string bytes;
+bool ReadStandardInputSome(std::string& into) {
     char piece[4096];
     for (;;) {
         const ssize_t count = read(0, piece, sizeof piece);
         if (count < 0 && errno == EINTR) continue;
-        if (count <= 0) return bytes;
-        bytes.append(piece, static_cast<std::size_t>(count));
+        if (count <= 0) return false;
+        into.append(piece, static_cast<std::size_t>(count));
+        return true;
     }
 }
 

@@ -15,10 +15,11 @@ bool SecureStandardStreams();
 // runtime's standard output). False on a write error.
 bool WriteStandardOutput(const char* bytes, std::size_t count);
 
-// A worker's streams, which carry bytes, not text: all of standard input up
-// to its end, and bytes written to standard output unchanged (no CR added on
-// Windows). False on a write error.
-std::string ReadWholeStandardInput();
+// A worker's streams, which carry bytes, not text: what standard input has
+// (waiting for at least a byte; false at its end) appended to `into`, and bytes
+// written to standard output unchanged (no CR added on Windows; false on a
+// write error).
+bool ReadStandardInputSome(std::string& into);
 bool WriteStandardOutputBytes(const char* bytes, std::size_t count);
 
 // Closes standard output at the end of the process, so that an error the

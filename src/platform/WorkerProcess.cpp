@@ -54,7 +54,7 @@ HANDLE NullDevice() {
 
 }  // namespace
 
-bool WorkerProcess::Start(const std::string& mode, const std::string& task, const std::vector<std::string>& withheld) {
+bool WorkerProcess::Start(const std::string& mode, const std::vector<std::string>& withheld) {
     // The environment block without the withheld variables: entries, each ended by a NUL, and one more NUL.
     std::string environment;
     char* block = GetEnvironmentStringsA();
@@ -66,7 +66,7 @@ bool WorkerProcess::Start(const std::string& mode, const std::string& task, cons
 
     SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE taskRead = nullptr, taskWrite = nullptr, answerRead = nullptr, answerWrite = nullptr;
-    if (!CreatePipe(&taskRead, &taskWrite, &inherited, static_cast<DWORD>(task.size() + 4096))) return false;
+    if (!CreatePipe(&taskRead, &taskWrite, &inherited, 64 * 1024)) return false;
     if (!CreatePipe(&answerRead, &answerWrite, &inherited, 0)) {
         CloseHandle(taskRead);
         CloseHandle(taskWrite);
@@ -100,12 +100,22 @@ bool WorkerProcess::Start(const std::string& mode, const std::string& task, cons
     process_ = process.hProcess;
     id_ = process.dwProcessId;
     output_ = answerRead;
+    input_ = taskWrite;
     started_ = true;
-    // The pipe holds the whole task, so this write does not wait for the worker.
-    DWORD written = 0;
-    WriteFile(taskWrite, task.data(), static_cast<DWORD>(task.size()), &written, nullptr);
-    CloseHandle(taskWrite);
     return true;
+}
+
+bool WorkerProcess::Send(const std::string& bytes) {
+    // The pipe holds a task whole, so this write does not wait for the worker.
+    DWORD written = 0;
+    return input_ && WriteFile(static_cast<HANDLE>(input_), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                               nullptr) &&
+           written == bytes.size();
+}
+
+void WorkerProcess::CloseInput() {
+    if (input_) CloseHandle(static_cast<HANDLE>(input_));
+    input_ = nullptr;
 }
 
 bool WorkerProcess::ReadFor(unsigned milliseconds) {
@@ -153,6 +163,7 @@ long WorkerProcess::ProcessId() const { return static_cast<long>(id_); }
 
 WorkerProcess::~WorkerProcess() {
     Kill();
+    CloseInput();
     if (output_) CloseHandle(static_cast<HANDLE>(output_));
     if (process_) CloseHandle(static_cast<HANDLE>(process_));
 }
@@ -165,7 +176,7 @@ std::string OwnExecutablePath() {
     return length <= 0 ? std::string() : std::string(path.data(), static_cast<std::size_t>(length));
 }
 
-bool WorkerProcess::Start(const std::string& mode, const std::string& task, const std::vector<std::string>& withheld) {
+bool WorkerProcess::Start(const std::string& mode, const std::vector<std::string>& withheld) {
     std::vector<char*> environment;
     for (char** entry = environ; entry && *entry; ++entry)
         if (!Withheld(*entry, withheld)) environment.push_back(*entry);
@@ -196,15 +207,24 @@ bool WorkerProcess::Start(const std::string& mode, const std::string& task, cons
     }
     started_ = true;
     output_ = answerPipe[0];
-    // A task is small; a worker that died early makes the write fail (SIGPIPE is ignored), which its answer shows.
-    for (std::size_t done = 0; done < task.size();) {
-        const ssize_t count = write(taskPipe[1], task.data() + done, task.size() - done);
+    input_ = taskPipe[1];
+    return true;
+}
+
+bool WorkerProcess::Send(const std::string& bytes) {
+    // A worker that ended makes the write fail (SIGPIPE is ignored).
+    for (std::size_t done = 0; input_ >= 0 && done < bytes.size();) {
+        const ssize_t count = write(input_, bytes.data() + done, bytes.size() - done);
         if (count < 0 && errno == EINTR) continue;
-        if (count <= 0) break;
+        if (count <= 0) return false;
         done += static_cast<std::size_t>(count);
     }
-    close(taskPipe[1]);
-    return true;
+    return input_ >= 0;
+}
+
+void WorkerProcess::CloseInput() {
+    if (input_ >= 0) close(input_);
+    input_ = -1;
 }
 
 bool WorkerProcess::ReadFor(unsigned milliseconds) {
@@ -249,6 +269,7 @@ long WorkerProcess::ProcessId() const { return pid_; }
 
 WorkerProcess::~WorkerProcess() {
     Kill();
+    CloseInput();
     if (output_ >= 0) close(output_);
 }
 

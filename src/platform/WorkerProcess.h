@@ -1,6 +1,6 @@
 // A worker: this same program started again as a process of its own, which
-// gets its task on its standard input and answers on its standard output
-// (CreateProcess on Windows, posix_spawn elsewhere). Nothing of the task is on
+// gets its tasks on its standard input and answers on its standard output
+// (CreateProcess on Windows, posix_spawn elsewhere). Nothing of a task is on
 // its command line or in its environment: a process listing shows neither.
 #pragma once
 
@@ -15,15 +15,21 @@ public:
     WorkerProcess& operator=(const WorkerProcess&) = delete;
 
     // Starts this program with the one argument `mode`, standard error on the
-    // null device, this process's environment but the variables whose names
-    // begin with one of `withheld` (any letter case), and writes `task` to its
-    // standard input, which is then closed. False when it could not be started.
-    bool Start(const std::string& mode, const std::string& task, const std::vector<std::string>& withheld);
+    // null device, and this process's environment but the variables whose
+    // names begin with one of `withheld` (any letter case). False when it
+    // could not be started.
+    bool Start(const std::string& mode, const std::vector<std::string>& withheld);
+
+    // Writes to the worker's standard input; false when it cannot take it
+    // (it ended). CloseInput tells it that nothing more comes.
+    bool Send(const std::string& bytes);
+    void CloseInput();
 
     // Reads what the worker has written so far, waiting at most `milliseconds`
     // for more. True once the worker has closed its standard output (it ended).
     bool ReadFor(unsigned milliseconds);
-    const std::string& Answer() const { return answer_; }
+    // What it has written and the caller has not taken yet.
+    std::string& Received() { return answer_; }
 
     // Ends the worker at once and waits for it.
     void Kill();
@@ -41,10 +47,12 @@ private:
 #ifdef _WIN32
     void* process_ = nullptr;
     void* output_ = nullptr;
+    void* input_ = nullptr;
     unsigned long id_ = 0;
 #else
     int pid_ = -1;
     int output_ = -1;
+    int input_ = -1;
     int exitCode_ = -1;
 #endif
 };

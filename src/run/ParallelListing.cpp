@@ -7,13 +7,13 @@
 
 namespace {
 
-// The workers of the run, so that a run that ends the process ends them first.
-std::vector<std::unique_ptr<WorkerProcess>>* Workers = nullptr;
 
 // The environment's credentials stay with the run: a worker gets its system's
 // logon data through its task only.
 const std::vector<std::string> WithheldVariables = {"SPACEWARDEN_USER", "SPACEWARDEN_PASSWORD", "prtg_windowsuser",
                                                     "prtg_windowspassword", "prtg_linuxuser", "prtg_linuxpassword"};
+
+constexpr std::size_t NoSystem = static_cast<std::size_t>(-1);
 
 WorkerAnswer FailedAnswer(const std::string& failure) {
     WorkerAnswer answer;
@@ -22,49 +22,75 @@ WorkerAnswer FailedAnswer(const std::string& failure) {
     return answer;
 }
 
-WorkerAnswer AnswerOf(WorkerProcess& worker, const ListedSystem& system) {
-    worker.Wait();
-    WorkerAnswer answer;
-    if (DecodeAnswer(worker.Answer(), answer)) return answer;
-    return FailedAnswer("Error 1021: Check of " + system.Entries.Destination + " ended without an answer !");
+std::string NoAnswerText(const ListedSystem& system) {
+    return "Error 1021: Check of " + system.Entries.Destination + " ended without an answer !";
 }
+
+// A worker of the pool and the system it checks now (NoSystem: it waits for one).
+struct Slot {
+    std::unique_ptr<WorkerProcess> Worker;
+    std::size_t System = NoSystem;
+};
+
+// The run's workers, so that a run that ends the process ends them first.
+std::vector<Slot>* Pool = nullptr;
 
 }  // namespace
 
 void CheckSideBySide(const std::vector<ListedSystem>& systems, const WorkerTask& task, unsigned parallel,
                      unsigned long long shareMilliseconds, const ListedSystemDone& done) {
     const std::size_t count = systems.size();
-    std::vector<std::unique_ptr<WorkerProcess>> workers(count);
     std::vector<std::unique_ptr<WorkerAnswer>> answers(count);
-    Workers = &workers;
+    std::vector<Slot> slots(parallel);
+    Pool = &slots;
     std::size_t nextToStart = 0, nextToHand = 0;
-    unsigned running = 0;
-    bool destinationFileInUse = false;
     bool shareOver = false;
 
+    const auto destinationFileInUse = [&] {
+        for (const Slot& slot : slots)
+            if (slot.System != NoSystem && systems[slot.System].UsesDestinationFile) return true;
+        return false;
+    };
+    // A worker that can take no more: its system (if any) failed, its slot free for a new one.
+    const auto retire = [&](Slot& slot, const std::string& failure) {
+        if (slot.System != NoSystem && !answers[slot.System])
+            answers[slot.System] = std::make_unique<WorkerAnswer>(FailedAnswer(failure));
+        slot.Worker->Kill();
+        slot.Worker.reset();
+        slot.System = NoSystem;
+    };
+
     while (nextToHand < count) {
-        // Start workers in listing order; a logon by destination file waits for the one before it (one SapRfc.ini).
-        while (!shareOver && running < parallel && nextToStart < count) {
+        // The next systems in listing order go to free workers, started as needed; a logon by destination
+        // file waits for the one before it (one SapRfc.ini).
+        while (!shareOver && nextToStart < count && !systems[nextToStart].NeedsCheck()) ++nextToStart;
+        for (Slot& slot : slots) {
+            if (shareOver || nextToStart >= count || slot.System != NoSystem) continue;
             const ListedSystem& system = systems[nextToStart];
-            if (!system.NeedsCheck()) {
-                ++nextToStart;
-                continue;
+            if (system.UsesDestinationFile && destinationFileInUse()) break;
+            if (!slot.Worker) {
+                slot.Worker = std::make_unique<WorkerProcess>();
+                if (!slot.Worker->Start(WorkerModeArgument, WithheldVariables)) {
+                    answers[nextToStart] = std::make_unique<WorkerAnswer>(
+                        FailedAnswer("Error 1021: Check of " + system.Entries.Destination + " could not be started !"));
+                    slot.Worker.reset();
+                    ++nextToStart;
+                    while (nextToStart < count && !systems[nextToStart].NeedsCheck()) ++nextToStart;
+                    continue;
+                }
             }
-            if (system.UsesDestinationFile && destinationFileInUse) break;
             WorkerTask own = task;
             own.Entries = system.Entries;
             own.CarriedSystemNumber = system.CarriedSystemNumber;
-            workers[nextToStart] = std::make_unique<WorkerProcess>();
-            if (workers[nextToStart]->Start(WorkerModeArgument, EncodeTask(own), WithheldVariables)) {
-                ++running;
-                destinationFileInUse = destinationFileInUse || system.UsesDestinationFile;
-            } else {
-                answers[nextToStart] = std::make_unique<WorkerAnswer>(
-                    FailedAnswer("Error 1021: Check of " + system.Entries.Destination + " could not be started !"));
-                workers[nextToStart].reset();
-            }
+            slot.System = nextToStart;
+            if (!slot.Worker->Send(Framed(EncodeTask(own)))) retire(slot, NoAnswerText(system));
             ++nextToStart;
+            while (nextToStart < count && !systems[nextToStart].NeedsCheck()) ++nextToStart;
         }
+        // A worker with nothing more to do ends: it holds no connection, only a process.
+        if (nextToStart >= count || shareOver)
+            for (Slot& slot : slots)
+                if (slot.Worker && slot.System == NoSystem) retire(slot, "");
 
         // Hand on every system whose turn it is and that is done.
         while (nextToHand < count && (!systems[nextToHand].NeedsCheck() || answers[nextToHand])) {
@@ -77,40 +103,49 @@ void CheckSideBySide(const std::vector<ListedSystem>& systems, const WorkerTask&
         if (!shareOver && shareMilliseconds > 0 && MillisecondsSinceProcessStart() >= shareMilliseconds) {
             shareOver = true;
             const std::string after = " after " + std::to_string(shareMilliseconds / 1000) + " s !";
-            for (std::size_t at = nextToHand; at < count; ++at) {
-                if (!systems[at].NeedsCheck() || answers[at]) continue;
-                if (workers[at]) workers[at]->Kill();
-                answers[at] = std::make_unique<WorkerAnswer>(
-                    FailedAnswer("Error 1019: RFC-Timeout for " + systems[at].Entries.Destination + after));
-            }
-            running = 0;
+            for (Slot& slot : slots)
+                if (slot.Worker && slot.System != NoSystem)
+                    retire(slot, "Error 1019: RFC-Timeout for " + systems[slot.System].Entries.Destination + after);
+            for (std::size_t at = nextToHand; at < count; ++at)
+                if (systems[at].NeedsCheck() && !answers[at])
+                    answers[at] = std::make_unique<WorkerAnswer>(
+                        FailedAnswer("Error 1019: RFC-Timeout for " + systems[at].Entries.Destination + after));
             continue;
         }
 
-        // Wait a little for any worker to say more.
+        // Take what the busy workers have said; wait a little when none has said anything.
         bool progressed = false;
-        for (std::size_t at = nextToHand; at < nextToStart; ++at) {
-            WorkerProcess* worker = workers[at].get();
-            if (!worker || answers[at] || !worker->ReadFor(0)) continue;
-            answers[at] = std::make_unique<WorkerAnswer>(AnswerOf(*worker, systems[at]));
-            --running;
-            if (systems[at].UsesDestinationFile) destinationFileInUse = false;
-            progressed = true;
-        }
-        if (!progressed) {
-            for (std::size_t at = nextToHand; at < nextToStart; ++at) {
-                if (workers[at] && !answers[at]) {
-                    workers[at]->ReadFor(5);
-                    break;
-                }
+        for (Slot& slot : slots) {
+            if (!slot.Worker || slot.System == NoSystem) continue;
+            const bool closed = slot.Worker->ReadFor(0);
+            std::string message;
+            bool broken = false;
+            if (TakeFramed(slot.Worker->Received(), message, broken)) {
+                auto answer = std::make_unique<WorkerAnswer>();
+                if (!DecodeAnswer(message, *answer)) *answer = FailedAnswer(NoAnswerText(systems[slot.System]));
+                answers[slot.System] = std::move(answer);
+                slot.System = NoSystem;
+                progressed = true;
+            } else if (broken || closed) {
+                retire(slot, NoAnswerText(systems[slot.System]));
+                progressed = true;
             }
         }
+        if (!progressed) {
+            for (Slot& slot : slots)
+                if (slot.Worker && slot.System != NoSystem) {
+                    slot.Worker->ReadFor(5);
+                    break;
+                }
+        }
     }
-    Workers = nullptr;
+    for (Slot& slot : slots)
+        if (slot.Worker) retire(slot, "");
+    Pool = nullptr;
 }
 
 void EndAllWorkers() {
-    if (!Workers) return;
-    for (auto& worker : *Workers)
-        if (worker) worker->Kill();
+    if (!Pool) return;
+    for (Slot& slot : *Pool)
+        if (slot.Worker) slot.Worker->Kill();
 }

@@ -32,8 +32,9 @@ struct ListedSystem {
 // before it are done.
 using ListedSystemDone = std::function<void(const ListedSystem&, const WorkerAnswer*)>;
 
-// Checks the systems that need it in workers, and hands every system to
-// `done` in listing order. A worker that dies or answers nothing fails its
+// Checks the systems that need it in a pool of at most `parallel` workers,
+// each taking one system after the other in listing order, and hands every
+// system to `done` in listing order. A worker that dies or answers nothing fails its
 // system ("Error 1021"); a system still unanswered when its share of the run's
 // deadline is over (`shareMilliseconds` after the start of the process; 0:
 // none) is ended and fails with "Error 1019". `task` is the task every worker

@@ -26,8 +26,19 @@ void AnswerEndedRun(int exitCode) {
     answer.ExitCode = exitCode;
     answer.ErrorText = LastErrorText();
     answer.Console = TakeCapturedOutput();
-    const std::string bytes = EncodeAnswer(answer);
+    const std::string bytes = Framed(EncodeAnswer(answer));
     std::_Exit(WriteStandardOutputBytes(bytes.data(), bytes.size()) ? 0 : 2);
+}
+
+// The next task, as the run frames it; false when the run sends no more (or nothing a task can be).
+bool NextTask(std::string& received, WorkerTask& task) {
+    std::string message;
+    bool broken = false;
+    while (!TakeFramed(received, message, broken)) {
+        if (broken || !ReadStandardInputSome(received)) return false;
+    }
+    task = WorkerTask{};
+    return DecodeTask(message, task);
 }
 
 void TakeTask(const WorkerTask& task) {
@@ -51,7 +62,8 @@ std::string TakenGatheredError() {
 }
 
 void CheckSystem(const WorkerTask& task, WorkerAnswer& answer) {
-    const std::string libraryFault = LoadRfcLibrary();
+    // The library once per worker, as the run loads it once.
+    static const std::string libraryFault = LoadRfcLibrary();
     if (!libraryFault.empty()) EndWithErrorDocument(libraryFault);
     InstallRfcEnvironment();
     EmptyDocument();
@@ -90,15 +102,18 @@ void CheckSystem(const WorkerTask& task, WorkerAnswer& answer) {
 }  // namespace
 
 int RunWorker() {
-    WorkerTask task;
-    if (!DecodeTask(ReadWholeStandardInput(), task)) return 2;
-    TakeTask(task);
     CaptureStandardOutput();
     SetProcessEndHook(AnswerEndedRun);
-
-    WorkerAnswer answer;
-    CheckSystem(task, answer);
-    answer.Console = TakeCapturedOutput();
-    const std::string bytes = EncodeAnswer(answer);
-    return WriteStandardOutputBytes(bytes.data(), bytes.size()) ? 0 : 2;
+    std::string received;
+    WorkerTask task;
+    // One system after the other, as the run would check them, until the run sends no more.
+    while (NextTask(received, task)) {
+        TakeTask(task);
+        WorkerAnswer answer;
+        CheckSystem(task, answer);
+        answer.Console = TakeCapturedOutput();
+        const std::string bytes = Framed(EncodeAnswer(answer));
+        if (!WriteStandardOutputBytes(bytes.data(), bytes.size())) return 2;
+    }
+    return 0;
 }

@@ -2,9 +2,10 @@
 // its own, for a multi-system run that checks its systems side by side.
 #pragma once
 
-// Reads the task (run/WorkerMessages.h) from standard input, checks the
-// system as a listing's run does (library, logon, probes, database, critical
-// objects) and writes the answer to standard output. What the run would have
-// written meanwhile (console lines, the error document that ends it) goes into
-// the answer. Returns the process's exit code: 0 once an answer is written.
+// Reads task after task (run/WorkerMessages.h) from standard input, checks
+// each system as a listing's run does (library, logon, probes, database,
+// critical objects) and writes each answer to standard output. What the run
+// would have written meanwhile (console lines, the error document that ends
+// it) goes into the answer. Returns the process's exit code once standard
+// input ends: 0.
 int RunWorker();

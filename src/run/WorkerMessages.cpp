@@ -75,6 +75,23 @@ std::string LogonEntriesRecord::*const EntryFields[] = {
 
 }  // namespace
 
+std::string Framed(const std::string& message) { return std::to_string(message.size()) + ":" + message; }
+
+bool TakeFramed(std::string& received, std::string& message, bool& broken) {
+    broken = false;
+    const std::size_t colon = received.find(':');
+    const std::size_t digits = colon == std::string::npos ? received.size() : colon;
+    for (std::size_t i = 0; i < digits; ++i)
+        if (received[i] < '0' || received[i] > '9') broken = true;
+    if (digits > 9 || (colon == 0)) broken = true;
+    if (broken || colon == std::string::npos) return false;
+    const std::size_t length = std::strtoul(received.substr(0, colon).c_str(), nullptr, 10);
+    if (received.size() - colon - 1 < length) return false;
+    message = received.substr(colon + 1, length);
+    received.erase(0, colon + 1 + length);
+    return true;
+}
+
 std::string EncodeTask(const WorkerTask& task) {
     Writer out;
     out << TaskMark << task.HostFlavour << task.Options << task.WholeWordOptions << task.VerboseMode

@@ -41,6 +41,13 @@ struct WorkerAnswer {
     std::string ErrorText;  // Ended: the error document's text
 };
 
+// A worker takes task after task through one pipe and answers each through
+// another: each message framed as its length in decimal, ":" and its bytes.
+std::string Framed(const std::string& message);
+// Takes the first whole message off the front of `received`; false when none
+// is whole yet. `broken` tells bytes that are no frame at all.
+bool TakeFramed(std::string& received, std::string& message, bool& broken);
+
 std::string EncodeTask(const WorkerTask& task);
 bool DecodeTask(const std::string& bytes, WorkerTask& task);
 std::string EncodeAnswer(const WorkerAnswer& answer);
