@@ -8,6 +8,9 @@
 #else
 #include <fcntl.h>
 #include <poll.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -96,6 +99,18 @@ bool WorkerProcess::Start(const std::string& mode, const std::vector<std::string
         CloseHandle(answerRead);
         return false;
     }
+    // The workers end with the run, however it ends: a job that kills them when its last handle, the run's, closes.
+    static HANDLE workersJob = [] {
+        HANDLE job = CreateJobObjectA(nullptr, nullptr);
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (job && !SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+            CloseHandle(job);
+            job = nullptr;
+        }
+        return job;
+    }();
+    if (workersJob) AssignProcessToJobObject(workersJob, process.hProcess);
     CloseHandle(process.hThread);
     process_ = process.hProcess;
     id_ = process.dwProcessId;
@@ -160,6 +175,8 @@ int WorkerProcess::Wait() {
 }
 
 long WorkerProcess::ProcessId() const { return static_cast<long>(id_); }
+
+void EndWithStartingProcess() {}
 
 WorkerProcess::~WorkerProcess() {
     Kill();
@@ -266,6 +283,14 @@ int WorkerProcess::Wait() {
 }
 
 long WorkerProcess::ProcessId() const { return pid_; }
+
+void EndWithStartingProcess() {
+#ifdef __linux__
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    // The run may have ended before the line above: then this worker's parent is another.
+    if (getppid() == 1) _exit(2);
+#endif
+}
 
 WorkerProcess::~WorkerProcess() {
     Kill();

@@ -59,3 +59,9 @@ private:
 
 // The path of this program's own executable, for starting it as a worker.
 std::string OwnExecutablePath();
+
+// Called first in a worker: it ends when the run that started it ends, even
+// when that run was ended at once (its deadline): no worker waits on in a
+// logon nobody reads. Linux: the parent's death signal; Windows: the run puts
+// each worker into a job that ends with it (WorkerProcess::Start).
+void EndWithStartingProcess();

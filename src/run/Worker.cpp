@@ -8,6 +8,7 @@
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
 #include "platform/StandardStreams.h"
+#include "platform/WorkerProcess.h"
 #include "rfc/Connection.h"
 #include "rfc/RfcErrors.h"
 #include "rfc/RfcLibrary.h"
@@ -102,6 +103,7 @@ void CheckSystem(const WorkerTask& task, WorkerAnswer& answer) {
 }  // namespace
 
 int RunWorker() {
+    EndWithStartingProcess();
     CaptureStandardOutput();
     SetProcessEndHook(AnswerEndedRun);
     std::string received;

@@ -119,19 +119,27 @@ TEST_CASE("frames: whole messages one after the other, nothing taken before it i
 }
 
 TEST_CASE("an opening without a system number keeps the one before it, as the workers carry it in listing order") {
-    RunSettings = RunSettingsRecord{};
-    LogonEntriesRecord entries;
-    entries.Mode = "R/3";
-    entries.Sysnr = "07";
-    CHECK(SystemNumberAfterOpening(entries, 3) == 7);
-    entries.Sysnr = "";
-    CHECK(SystemNumberAfterOpening(entries, 3) == 3);
-    entries.Mode = "R/2";
-    entries.Sysnr = "09";
-    CHECK(SystemNumberAfterOpening(entries, 3) == 3);  // R/2 logs on through the gateway
-    entries.Mode = "R/3";
-    RunSettings.ParameterTextAsGiven = "ora1,NO=12";
-    RunSettings.ParameterText = "ORA1,NO=12";
-    CHECK(SystemNumberAfterOpening(entries, 3) == 12);
+    struct Case {
+        const char* mode;
+        const char* sysnr;
+        const char* options;
+        int after;  // with 3 before
+    };
+    const Case cases[] = {
+        {"R/3", "07", "", 7},
+        {"R/3", "", "", 3},
+        {"R/2", "09", "", 3},  // R/2 logs on through the gateway
+        {"R/3", "", "ora1,NO=12", 12},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.sysnr);
+        RunSettings = RunSettingsRecord{};
+        RunSettings.ParameterTextAsGiven = c.options;
+        RunSettings.ParameterText = UpperAscii(c.options);
+        LogonEntriesRecord entries{};
+        entries.Mode = std::string(c.mode);
+        entries.Sysnr = std::string(c.sysnr);
+        CHECK(SystemNumberAfterOpening(entries, 3) == c.after);
+    }
     RunSettings = RunSettingsRecord{};
 }
