@@ -516,6 +516,13 @@ def library_for(case, host):
     return host.name_of(tool(host, name)) if name in BUILD_LIBRARIES else name
 
 
+def not_started_by_wine(case, host, code, stdout, stderr, journal):
+    """Whether Wine's loader ended before the program ran: exit code 1 with no
+    output at all and no library call, for a case whose standard output works."""
+    return (isinstance(host, WineHost) and code == 1 and not stdout and not stderr and not journal.exists()
+            and "standard_output" not in case)
+
+
 def run_case(case, host, scratch, chain=None, keep=False):
     """Returns a list of failure texts; empty when the case passed."""
     cwd = case.get("cwd", "C:\\work")
@@ -556,6 +563,12 @@ def run_case(case, host, scratch, chain=None, keep=False):
         with host.drives_mapped(drives) as host_env:
             code, stdout, stderr = launch_faulted(case, host, command, host_cwd,
                                                   clean_environment({**host_env, **env}), timeout)
+            if not_started_by_wine(case, host, code, stdout, stderr, journal):
+                # Seen rarely under load: Wine's loader ended with 1 before the program ran. The sensor
+                # itself never ends with 1 without a word (exit code 1 follows the fatal report only).
+                print(f"  note: Wine did not start the program (exit 1, no output, no journal): started once more")
+                code, stdout, stderr = launch_faulted(case, host, command, host_cwd,
+                                                      clean_environment({**host_env, **env}), timeout)
     except subprocess.TimeoutExpired:
         return [f"the sensor did not end within {timeout} s"]
 
