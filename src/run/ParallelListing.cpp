@@ -68,6 +68,8 @@ void CheckSideBySide(const std::vector<ListedSystem>& systems, const WorkerTask&
             if (shareOver || nextToStart >= count || slot.System != NoSystem) continue;
             const ListedSystem& system = systems[nextToStart];
             if (system.UsesDestinationFile && destinationFileInUse()) break;
+            // A worker that ended after its last answer is replaced.
+            if (slot.Worker && slot.Worker->ReadFor(0)) retire(slot, "");
             if (!slot.Worker) {
                 slot.Worker = std::make_unique<WorkerProcess>();
                 if (!slot.Worker->Start(WorkerModeArgument, WithheldVariables)) {
@@ -125,6 +127,8 @@ void CheckSideBySide(const std::vector<ListedSystem>& systems, const WorkerTask&
                 if (!DecodeAnswer(message, *answer)) *answer = FailedAnswer(NoAnswerText(systems[slot.System]));
                 answers[slot.System] = std::move(answer);
                 slot.System = NoSystem;
+                // A worker that ended after its answer (it ended the run) takes no further system.
+                if (closed) retire(slot, "");
                 progressed = true;
             } else if (broken || closed) {
                 retire(slot, NoAnswerText(systems[slot.System]));
