@@ -19,7 +19,8 @@ __stdcall, in which the called function removes its arguments from the stack.
   "sub $N,%esp". The compiler stores the arguments into space it reserved
   beforehand rather than pushing them; after a function that removed its
   arguments it reserves those N bytes again (possibly a few instructions on,
-  and 4 bytes also with a "push" of a register). After a function whose caller
+  and 4 bytes also with a "push" of a register; an unconditional jump within the
+  function is followed). After a function whose caller
   removes them nothing follows, or "add $N,%esp" had it pushed them: both fail.
   The call sites are found from the record's address (nm): a "call *ADDR" with
   ADDR one of its members, or a "call *%reg" whose register was last loaded
@@ -118,20 +119,30 @@ def check_returns(build):
     return problems
 
 
-def reservation(following):
-    """What the code after a call does first to the stack pointer, as "sub $N,%esp":
+def reservation(code, start):
+    """What the code from code[start] on does first to the stack pointer, as "sub $N,%esp":
     the compiler may place other instructions before it, and reserves 4 bytes
-    also with a push of a register; the first other use of %esp, or the end of the
-    block, stands for itself."""
-    pushed = 0
-    for _, text in following:
+    also with a push of a register; an unconditional jump within the function is
+    followed (the compiler shares the code after a call between paths); the first
+    other use of %esp, or the end of the block, stands for itself."""
+    addresses = {at: index for index, (at, _) in enumerate(code)}
+    pushed, position, steps = 0, start, 0
+    while position < len(code) and steps < 64:
+        text = code[position][1]
+        steps += 1
         if text.startswith("push "):
             pushed += 4
+            position += 1
             continue
         if pushed:
             return f"sub ${pushed:#x},%esp"
+        jump = re.fullmatch(r"jmp ([0-9a-f]+)(?: <[^>]*>)?", text)
+        if jump and int(jump.group(1), 16) in addresses:
+            position = addresses[int(jump.group(1), 16)]
+            continue
         if "%esp" in text or text.split(" ")[0] in ("call", "ret", "leave") or text.startswith("j"):
             return text
+        position += 1
     return f"sub ${pushed:#x},%esp" if pushed else "(end of the block)"
 
 
@@ -173,7 +184,7 @@ def calls_through(blocks, record, sizes):
                     problems.append(f"{at:x} ({label}): {text}: a use of the record this check does not follow")
             if index is None:
                 continue
-            after = reservation(code[position + 1:])
+            after = reservation(code, position + 1)
             wanted = f"sub ${sizes[index]:#x},%esp"
             if after != wanted:
                 problems.append(f"{at:x} ({label}): {text} is followed by '{after}', not '{wanted}'")
