@@ -92,6 +92,11 @@ int JudgedLevel(const ThresholdsRecord& thresholds, double value) {
     return 0;
 }
 
+int JudgedChannelLevel(const ThresholdsRecord& thresholds, long number, double value) {
+    if (thresholds.SelectedChannel != 0 && thresholds.SelectedChannel != number) return 0;
+    return JudgedLevel(thresholds, value);
+}
+
 std::string SelectThresholds(bool multiSystemRun, bool checkmk) {
     Thresholds = ThresholdsRecord{};
     const std::pair<const char*, ThresholdRange*> ranges[] = {{"WARN=", &Thresholds.Warning},

@@ -46,6 +46,9 @@ extern ThresholdsRecord Thresholds;
 // 0 OK, 1 WARNING, 2 CRITICAL: a value outside the critical range is
 // critical, else outside the warning range a warning.
 int JudgedLevel(const ThresholdsRecord& thresholds, double value);
+// The same for the channel numbered `number` (from 1, across a listing's
+// systems): 0 when CH= selects another.
+int JudgedChannelLevel(const ThresholdsRecord& thresholds, long number, double value);
 
 // Reads WARN=, CRIT= and CH= from the options for the flavour "Nagios", from
 // the command line also in listing mode (the host's service definition gives

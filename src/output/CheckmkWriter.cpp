@@ -49,8 +49,7 @@ struct Judged {
 
 // The channels judged: every one, or the one CH= selects (numbered from 1).
 void Judge(Judged& judged, const ThresholdsRecord& thresholds, long number, const std::string& label, long long value) {
-    if (thresholds.SelectedChannel != 0 && thresholds.SelectedChannel != number) return;
-    const int level = JudgedLevel(thresholds, static_cast<double>(value));
+    const int level = JudgedChannelLevel(thresholds, number, static_cast<double>(value));
     if (level == 0) return;
     const std::string breach =
         RangeBreach(level == 2 ? thresholds.Critical : thresholds.Warning, label, std::to_string(value));
@@ -78,11 +77,8 @@ std::string ErrorState(const std::string& errorText) {
 }
 
 std::string SingleSystem(const RunReport& report, const ThresholdsRecord& thresholds) {
-    if (!report.RunError.empty() || report.Systems.empty() || !report.Systems[0].Measured) {
-        const std::string error = !report.RunError.empty() ? report.RunError
-                                  : report.Systems.empty() ? "no result" : report.Systems[0].Failure;
-        return Line(ErrorState(error), report.Subject, "", error);
-    }
+    const std::string error = SingleSystemFailure(report);
+    if (!error.empty()) return Line(ErrorState(error), report.Subject, "", error);
     const SystemResult& system = report.Systems[0];
     std::string metrics, text;
     Judged judged;

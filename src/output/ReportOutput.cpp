@@ -5,6 +5,7 @@
 #include "config/RunSettings.h"
 #include "config/Thresholds.h"
 #include "output/ReportWriters.h"
+#include "output/ResultDocument.h"
 #include "platform/OutputLock.h"
 #include "platform/Watchdog.h"
 
@@ -16,9 +17,6 @@ RunReport Published;
 // Of the document built last; read at the end of the process.
 std::atomic<int> DocumentExitCode{2};
 std::atomic<bool> DocumentLost{false};
-
-// Room of an error text, as in the error document.
-constexpr std::size_t ErrorTextRoom = 127;
 
 }  // namespace
 
@@ -39,7 +37,7 @@ std::string ReportDocument(RunReport report) {
 
 std::string ReportErrorDocument(std::string_view errorText) {
     RunReport report = Published;
-    report.RunError = std::string(errorText.substr(0, ErrorTextRoom));
+    report.RunError = std::string(errorText.substr(0, MessageTextRoom));
     return ReportDocument(report);
 }
 

@@ -46,12 +46,6 @@ std::string Grouped(long long value) {
     return digits;
 }
 
-// Judges a channel unless CH= selects another (numbered from 1 across the run).
-int Judged(const ThresholdsRecord& thresholds, long number, long long value) {
-    if (thresholds.SelectedChannel != 0 && thresholds.SelectedChannel != number) return 0;
-    return JudgedLevel(thresholds, static_cast<double>(value));
-}
-
 std::string SingleSystem(const RunReport& report, const ThresholdsRecord& thresholds) {
     const SystemResult& system = report.Systems[0];
     std::vector<JsonChannel> channels;
@@ -59,7 +53,7 @@ std::string SingleSystem(const RunReport& report, const ThresholdsRecord& thresh
     for (std::size_t index = 0; index < ChannelCount; ++index) {
         channels.push_back(JsonChannel{FirstChannelId + static_cast<long long>(index), ChannelNames[index],
                                        system.Values[index]});
-        level = std::max(level, Judged(thresholds, static_cast<long>(index + 1), system.Values[index]));
+        level = std::max(level, JudgedChannelLevel(thresholds, static_cast<long>(index + 1), static_cast<double>(system.Values[index])));
     }
     const std::string message = "(" + system.Destination + ") Oracle: Critical_Spaces=" + Grouped(system.Values[0]) +
                                 ", Critical_Objects=" + Grouped(system.Values[1]);
@@ -82,7 +76,7 @@ std::string MultiSystem(const RunReport& report, const ThresholdsRecord& thresho
         }
         if (item == ChannelCount) continue;
         const long long value = system.Values[item];
-        level = std::max(level, Judged(thresholds, ++number, value));
+        level = std::max(level, JudgedChannelLevel(thresholds, ++number, static_cast<double>(value)));
         if (channels.size() == ScriptV2ChannelRoom) {
             beyond += (beyond.empty() ? "" : ", ") + system.Label;
             ++beyondCount;
@@ -145,10 +139,7 @@ std::string JsonString(const std::string& text) {
 
 std::string ScriptV2Document(const RunReport& report, const ThresholdsRecord& thresholds) {
     if (report.MultiSystem) return MultiSystem(report, thresholds);
-    if (!report.RunError.empty() || report.Systems.empty() || !report.Systems[0].Measured) {
-        const std::string error = !report.RunError.empty() ? report.RunError
-                                  : report.Systems.empty() ? "no result" : report.Systems[0].Failure;
-        return Document(2, error, {}, false);
-    }
+    const std::string error = SingleSystemFailure(report);
+    if (!error.empty()) return Document(2, error, {}, false);
     return SingleSystem(report, thresholds);
 }

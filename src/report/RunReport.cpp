@@ -22,6 +22,12 @@ std::vector<std::string> DistinctSystemNames(const RunReport& report, std::strin
     return names;
 }
 
+std::string SingleSystemFailure(const RunReport& report) {
+    if (!report.RunError.empty()) return report.RunError;
+    if (report.Systems.empty()) return "no result";
+    return report.Systems[0].Measured ? "" : report.Systems[0].Failure;
+}
+
 std::string SystemNameWithoutExtension(const std::string& profileName) {
     const std::size_t size = profileName.size();
     if (size > 4 && profileName[size - 4] == '.') return profileName.substr(0, size - 4);

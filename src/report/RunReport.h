@@ -50,6 +50,10 @@ struct RunReport {
 // " #2", " #3", ... as needed.
 std::vector<std::string> DistinctSystemNames(const RunReport& report, std::string (*shown)(const std::string&));
 
+// Why a single-system run has no values to write: the error that ended it,
+// else its system's failure; empty when its system was measured.
+std::string SingleSystemFailure(const RunReport& report);
+
 // The profile name without its extension, as hosts name the system of a
 // single-system run: "PRD.P00" -> "PRD" ("PRD" stays).
 std::string SystemNameWithoutExtension(const std::string& profileName);

@@ -58,13 +58,6 @@ void SetUp(const ListingForm& form) {
     NoteDocumentOpeningWritten();
 }
 
-// The text a failed call left, taken out of the document.
-std::string TakenGatheredError() {
-    const std::string text = GatheredErrorText();
-    EmptyDocument();
-    return text;
-}
-
 struct SystemOutcome {
     bool Measured = false;
     ChannelValues Values{};

@@ -18,6 +18,12 @@ std::string GatheredErrorText() {
     return ResultDocument;
 }
 
+std::string TakenGatheredError() {
+    const std::string text = GatheredErrorText();
+    EmptyDocument();
+    return text;
+}
+
 void EndWithGatheredError(RFC_HANDLE handle, bool closeFirst) {
     if (closeFirst) Rfc.RfcClose(handle);
     const std::string messageText = GatheredErrorText();

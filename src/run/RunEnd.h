@@ -14,6 +14,8 @@ constexpr const char* DatabaseMismatchText = "Error 1018: DataBase mismatch !";
 // The outcome text a failed check left in the document, with the trace-file
 // hint: the error text of EndWithGatheredError.
 std::string GatheredErrorText();
+// The same text, taken out of the document: a system that failed alone.
+std::string TakenGatheredError();
 
 // A failed check: the outcome text it left in the document and the trace-file
 // hint become the error document. The connection is closed after the document

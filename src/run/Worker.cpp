@@ -55,13 +55,6 @@ void TakeTask(const WorkerTask& task) {
     if (task.DocumentOpeningWritten) NoteDocumentOpeningWritten();
 }
 
-// The text a failed call left, with the trace file's hint.
-std::string TakenGatheredError() {
-    const std::string text = GatheredErrorText();
-    EmptyDocument();
-    return text;
-}
-
 void CheckSystem(const WorkerTask& task, WorkerAnswer& answer) {
     // The library once per worker, as the run loads it once.
     static const std::string libraryFault = LoadRfcLibrary();
