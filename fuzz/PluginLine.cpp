@@ -53,6 +53,8 @@ std::string PluginLineProblem(const std::string& output, int exitCode) {
     const std::string line = output.substr(0, lineEnd);
     // The lines after it are long text, where a "|" would start more performance data.
     if (output.find('|', lineEnd) != std::string::npos) return "a \"|\" in the long text";
+    for (char c : output)
+        if (c >= '\0' && c < ' ' && c != '\n') return "a control character other than the line end";
     if (line.rfind("SPACEWARDEN ", 0) != 0) return "the line does not begin with the service name";
     int state = -1;
     std::size_t textStart = 0;

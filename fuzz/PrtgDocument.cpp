@@ -52,7 +52,7 @@ std::string PrtgDocumentProblem(const std::string& output) {
             const std::size_t length = EntityLength(output, at);
             if (length == 0) return "a raw \"&\" in a text";
             at += length;
-        } else if (c > '\0' && c < ' ' && !IsBlank(c)) {
+        } else if (c >= '\0' && c < ' ' && !IsBlank(c)) {
             return "a control character, which no XML reader takes";
         } else {
             ++at;

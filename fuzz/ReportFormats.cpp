@@ -273,9 +273,11 @@ std::string CheckmkLinesProblem(const std::string& output) {
                 if (!problem.empty()) return problem;
             }
         }
+        for (char c : line)
+            if ((c >= '\0' && c < ' ') || c == '\x7f') return "a control character or DEL in a line: " + line;
         const std::string details = line.substr(metricsEnd + 1);
         for (char c : details)
-            if (c == '|' || (c >= '\0' && c < ' ')) return "a '|' or control character in the details: " + line;
+            if (c == '|') return "a '|' in the details: " + line;
     }
     return "";
 }

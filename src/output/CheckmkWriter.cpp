@@ -11,12 +11,12 @@ namespace {
 constexpr const char* ServicePrefix = "SpaceWarden ";
 
 // A text of a line: no line end (Checkmk would start a new service), no "|"
-// (which separates metrics), no control character.
+// (which separates metrics), no control character, DEL included.
 std::string LineText(const std::string& text) {
     std::string shown = ValidUtf8(text);
     for (char& c : shown) {
         if (c == '|') c = '/';
-        if (c >= '\0' && c < ' ') c = ' ';
+        if ((c >= '\0' && c < ' ') || c == '\x7f') c = ' ';
     }
     return shown;
 }

@@ -48,12 +48,14 @@ const char* StateName(PluginState state) {
 
 PluginState Worse(PluginState a, PluginState b) { return static_cast<int>(a) >= static_cast<int>(b) ? a : b; }
 
-// A text of the line: a "|" would start performance data, a line end a second line.
+// A text of the line: a "|" would start performance data, a line end a second
+// line; no other control character reaches the host either (a profile's host
+// name or an RFC message may hold one).
 std::string LineText(std::string_view text) {
     std::string shown(text);
     for (char& c : shown) {
         if (c == '|') c = '/';
-        if (c == '\n' || c == '\r') c = ' ';
+        if (c >= '\0' && c < ' ') c = ' ';
     }
     return shown;
 }
@@ -219,7 +221,7 @@ std::string PerformanceLabel(const std::string& label) {
     for (char& c : shown) {
         if (c == '\'' || c == '=') c = '_';
         if (c == '|') c = '/';
-        if (c == '\n' || c == '\r') c = ' ';
+        if (c >= '\0' && c < ' ') c = ' ';
         if (!IsPlainLabelCharacter(c)) plain = false;
     }
     return plain ? shown : "'" + shown + "'";

@@ -48,5 +48,5 @@ int PluginExitCode();
 
 // A channel's label in the performance data: in single quotes unless it holds
 // letters, digits, "_", "." and "-" only; "'" and "=" become "_", "|" "/",
-// a line end a blank.
+// a control character (a line end among them) a blank.
 std::string PerformanceLabel(const std::string& label);

@@ -25,9 +25,9 @@ std::string_view EscapedForm(const char& c) {
         case '>': return "&gt;";
         case '\t': case '\n': case '\r': return std::string_view(&c, 1);
         default:
-            // No XML reader takes the other control characters (an RFC message
-            // or a trace hint may hold one): a blank stands in for each.
-            if (c > '\0' && c < ' ') return " ";
+            // No XML reader takes the other control characters, NUL among them
+            // (an RFC message or a trace hint may hold one): a blank stands in for each.
+            if (c >= '\0' && c < ' ') return " ";
             return std::string_view(&c, 1);
     }
 }

@@ -71,11 +71,14 @@ void HoldConsoleLines() {
 }
 
 // The held lines are a monitoring plugin's long text, where a "|" would start
-// performance data: it is written as "/", as in the status line.
+// performance data: it is written as "/", as in the status line, and a control
+// character other than the line end as a blank.
 void ReleaseHeldLocked() {
     Holding = false;
-    for (char& c : Held)
+    for (char& c : Held) {
         if (c == '|') c = '/';
+        if (c >= '\0' && c < ' ' && c != '\n') c = ' ';
+    }
     WriteNow(Held);
     Held.clear();
 }

@@ -182,6 +182,7 @@ TEST_CASE("control characters, which no XML reader takes, become blanks; tab and
         {"ERROR\x07 bell\x1b[0m", "ERROR  bell [0m"},
         {"tab\there\r\nline", "tab\there\r\nline"},
         {"\x7f\xe4 stay", "\x7f\xe4 stay"},
+        {std::string("NUL\0in a hint", 13), "NUL in a hint"},
     };
     for (const auto& [text, expected] : cases) {
         CAPTURE(text);

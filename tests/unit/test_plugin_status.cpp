@@ -154,6 +154,7 @@ TEST_CASE("labels of the performance data") {
         {"Critical_Spaces", "Critical_Spaces"}, {"PRD.P00", "PRD.P00"},       {"sap-qas.example", "sap-qas.example"},
         {"PRD host", "'PRD host'"},             {"a'b=c", "a_b_c"},           {"x|y", "'x/y'"},
         {"R&D", "'R&D'"},                       {"", "''"},                    {"\xe4", "'\xe4'"},
+        {"ctl\x01\x7f", "'ctl \x7f'"},          {"a\tb\nc", "'a b c'"},
     };
     for (const auto& [label, shown] : cases) {
         CAPTURE(label);
