@@ -211,7 +211,6 @@ void ProcessSystemsSideBySide(const ListingForm& form, RunReport& report) {
     std::vector<ListedSystem> systems;
     int systemNumber = CarriedSystemNumber();
     for (std::size_t position = 0; position < ServerListing.size();) {
-        ++report.NoSystems;
         systems.push_back(ReadListedSystem(std::string(TakeNextSystemName(ServerListing, position))));
         ListedSystem& system = systems.back();
         if (!system.NeedsCheck()) continue;
@@ -235,6 +234,9 @@ void ProcessSystemsSideBySide(const ListingForm& form, RunReport& report) {
     std::string shownHost = LogonEntries.DisplayedHostname;
     CheckSideBySide(systems, task, RunSettings.ParallelSystems, share, [&](const ListedSystem& system,
                                                                            const WorkerAnswer* answer) {
+        // Counted as it is taken, as one after the other: an error that ends the
+        // run at this system reports the systems before it and this one.
+        ++report.NoSystems;
         if (system.Unread) {
             RecordUnreadSystem(report, system.Name, system.Failure);
             if (!form.Streams) PublishReport(report);
@@ -291,12 +293,16 @@ std::string_view TakeNextSystemName(std::string_view listing, std::size_t& posit
 }
 
 std::string LabelFor(char labelKind, const std::string& systemName) {
+    std::string label;
     switch (labelKind) {
-        case '2': return systemName.size() >= 4 ? systemName.substr(0, systemName.size() - 4) : "";
-        case '3': return LogonEntries.Hostname;
-        case '4': return LogonEntries.Destination;
-        default: return systemName;
+        case '2': label = systemName.size() >= 4 ? systemName.substr(0, systemName.size() - 4) : ""; break;
+        case '3': label = LogonEntries.Hostname; break;
+        case '4': label = LogonEntries.Destination; break;
+        default: label = systemName; break;
     }
+    // A system is never shown without a name (a channel named "" is no channel
+    // a host can keep apart): one whose label is empty shows its profile's name.
+    return label.empty() ? systemName : label;
 }
 
 void MultiSystemRun(RunReport report) {

@@ -62,14 +62,27 @@ TEST_CASE("display form of the options in the executing line") {
     for (const auto& [options, shown] : cases) CHECK(OptionsDisplayForm(options) == shown);
 }
 
-TEST_CASE("system labels by label kind") {
-    LogonEntries.Hostname = "saphost";
-    LogonEntries.Destination = "PRD";
-    CHECK(LabelFor('1', "PRD.P00") == "PRD.P00");
-    CHECK(LabelFor('2', "PRD.P00") == "PRD");
-    CHECK(LabelFor('2', "abc") == "");
-    CHECK(LabelFor('3', "PRD.P00") == "saphost");
-    CHECK(LabelFor('4', "PRD.P00") == "PRD");
+TEST_CASE("system labels by label kind, never empty") {
+    struct Case {
+        char kind;
+        const char* name;
+        const char* host;
+        const char* destination;
+        const char* label;
+    };
+    const Case cases[] = {
+        {'1', "PRD.P00", "saphost", "PRD", "PRD.P00"}, {'2', "PRD.P00", "saphost", "PRD", "PRD"},
+        {'3', "PRD.P00", "saphost", "PRD", "saphost"}, {'4', "PRD.P00", "saphost", "PRD", "PRD"},
+        // Nothing left of the name, no host, no destination: the profile's name.
+        {'2', "abc", "", "", "abc"},                   {'2', "a b", "", "", "a b"},
+        {'2', ".P00", "", "", ".P00"},                 {'3', "PRD.P00", "", "PRD", "PRD.P00"},
+        {'4', "PRD.P00", "saphost", "", "PRD.P00"},
+    };
+    for (const Case& c : cases) {
+        LogonEntries.Hostname = c.host;
+        LogonEntries.Destination = c.destination;
+        CHECK(LabelFor(c.kind, c.name) == c.label);
+    }
     ResetLogonEntries();
 }
 
