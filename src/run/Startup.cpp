@@ -169,7 +169,18 @@ int RunSensor(int argc, char** argv) {
             RunSettings.HostFlavour = HostFormat::Prometheus;
             RunSettings.TextfilePath = TextfilePathOf(textfile);
         }
-        if (textfileMissing) EndWithErrorDocument("Error 1009: Option --textfile needs a folder !");
+        if (textfileMissing) {
+            // Said in the form the command line selects: the Prometheus text
+            // (on standard output, with no file to write), unless FLAVOUR= names another.
+            RunSettings.HostFlavour = HostFormat::Prometheus;
+            if (argc >= 2 && argv[1] != nullptr) {
+                TakeCommandLine(argc, argv);
+                if (ParameterHas("FLAVOUR=") && !SelectHostFlavour().empty())
+                    RunSettings.HostFlavour = DefaultHostFormat(RunSettings.ProgramPath);
+                BegunReport();  // the system the run was for, in the hosts that name it
+            }
+            EndWithErrorDocument("Error 1009: Option --textfile needs a folder !");
+        }
         if (argc < 2 || argv[1] == nullptr) EndWithErrorDocument("Error 1001: Parameter for Profile-Name is missing !");
         TakeCommandLine(argc, argv);
     }
