@@ -8,8 +8,9 @@ char LabelKind = '1';
 
 namespace {
 
-// Lines are read in pieces of at most 199 characters.
-constexpr std::size_t ListingLineBuffer = 200;
+// Lines are read whole: a server listing line of many systems cut in pieces
+// would lose its tail and join a cut name to the next line's first one.
+constexpr std::size_t ListingLineBuffer = std::string::npos;
 constexpr std::size_t SensorKeyLength = 10;
 constexpr std::size_t PatternLength = 18;
 constexpr std::size_t EntryTextColumn = 19;

@@ -53,6 +53,8 @@ TEST_CASE("global listing and item profile") {
     const std::string entry = "# GSNX: Ora1      :CH=2," + Tag + ",Item=Critical_Spaces";
     const std::string listing = "# GSNG: ORA1      : PRD.P00#\n# gsng: ora1      : QAS.P00#\n";
     const std::string hundred(100, 'i');
+    std::string fortySystems;
+    for (int n = 1; n <= 40; ++n) fortySystems += "T" + std::to_string(n) + ".P00#";
     const Case cases[] = {
         {"sensor entry with alias", false, "ora1", listing + entry + ",Alias\n", "", "PRD.P00#QAS.P00#",
          "Critical_Spaces", '2', "CH=2"},
@@ -82,9 +84,17 @@ TEST_CASE("global listing and item profile") {
          "PRD.P00#QAS.P00#", "Critical_Objects", '3', "CH=3 #"},
         {"item cut to 90", false, "ora1", listing + "# GSNX: ORA1      :," + Tag + ",Item=" + hundred + "\n", "",
          "PRD.P00#QAS.P00#", hundred.substr(0, 90), '1', ""},
-        {"listing line read in pieces of 199", false, "ora1",
-         "# GSNG: ORA1      : " + std::string(250, 'L') + "\n" + entry + "\n", "", std::string(179, 'L'),
+        {"listing line read whole", false, "ora1",
+         "# GSNG: ORA1      : " + std::string(250, 'L') + "\n" + entry + "\n", "", std::string(250, 'L'),
          "Critical_Spaces", '1', "CH=2"},
+        {"forty systems on one line, none joined to the next line's", false, "ora1",
+         "# GSNG: ORA1      : " + fortySystems + "\n# GSNG: ORA1      : T30.P00#\n" + entry + "\n", "",
+         fortySystems + "T30.P00#", "Critical_Spaces", '1', "CH=2"},
+        {"sensor entry read whole", false, "ora1",
+         listing + "# GSNX: ORA1      :HOST=" + std::string(300, 'h') + "," + Tag + ",Item=Critical_Tables,Host\n", "",
+         "PRD.P00#QAS.P00#", "Critical_Tables", '3', "HOST=" + std::string(300, 'h')},
+        {"item profile line read whole", true, "ITEM=Critical_Tables", "# Gsng: anything  : " + fortySystems + "\n",
+         "", fortySystems, "Critical_Tables", '1', ""},
         {"item profile", true, "ITEM=Critical_Tables",
          "# GSNG: xyz       : PRD.P00#\n# Gsng: anything  : QAS.P00#\n# Gsng:x whatever : BAD.P00#\n", "",
          "QAS.P00#", "Critical_Tables", '1', ""},
