@@ -19,6 +19,7 @@
 #include "output/ReportOutput.h"
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
+#include "platform/EventLog.h"
 #include "platform/Files.h"
 #include "run/Startup.h"
 

@@ -7,8 +7,6 @@
 
 namespace {
 
-RFC_TYPEHANDLE CpuAllType = 0;
-
 void InstallCpuAll() {
     RFC_TYPE_ELEMENT fields[] = {
         Field("TYPE", RFCTYPE_INT2, 2),      Field("SUBTYPE", RFCTYPE_INT2, 2),   Field("SERIALNR", RFCTYPE_INT2, 2),
@@ -17,7 +15,7 @@ void InstallCpuAll() {
         Field("CS_SEC", RFCTYPE_INT, 4),     Field("USR_TOTAL", RFCTYPE_INT, 4),  Field("SYS_TOTAL", RFCTYPE_INT, 4),
         Field("IDLE_TOTAL", RFCTYPE_INT, 4),
     };
-    InstallStructureOnce("CPU_ALL", fields, 13, CpuAllType);
+    InstallStructureOnce("CPU_ALL", fields, 13, Rfc.Types.CPU_ALL);
 }
 
 }  // namespace
@@ -30,7 +28,7 @@ int CallCpuAll(RFC_HANDLE handle, char (&localRemote)[6], char (&logicalDestinat
         Parameter("LOGICAL_DESTINATION", RFCTYPE_CHAR, sizeof logicalDestination, logicalDestination),
         RFC_PARAMETER{},
     };
-    RFC_TABLE tables[] = {Table("TF_CPU_ALL", CpuAllType, CpuAllRowLength, cpuTable), RFC_TABLE{}};
+    RFC_TABLE tables[] = {Table("TF_CPU_ALL", Rfc.Types.CPU_ALL, CpuAllRowLength, cpuTable), RFC_TABLE{}};
     int code = CallFunctionModule(handle, "GET_CPU_ALL", exporting, tables);
     if (code != RFC_OK) return code;
 
@@ -50,7 +48,7 @@ int CallCpuAll(RFC_HANDLE handle, char (&localRemote)[6], char (&logicalDestinat
     return ReceiveAnswer(handle, importing, tables, exceptionText);
 }
 
-int ProbeCpu(RFC_HANDLE handle) {
+CallOutcome ProbeCpu(RFC_HANDLE handle) {
     char localRemote[6];
     char logicalDestination[32];
     std::memcpy(localRemote, "LOCAL ", sizeof localRemote);
@@ -66,10 +64,8 @@ int ProbeCpu(RFC_HANDLE handle) {
         unsigned rows = Rfc.ItFill(cpuTable);
         for (unsigned long long index = 1; index <= rows; ++index)
             if (!Rfc.ItGetLine(cpuTable, static_cast<unsigned>(index))) ReportRfcFailure("ItGetLine TF_CPU_ALL");
-    } else {
-        AppendRfcOutcome(code, exceptionText);
     }
 
     if (Rfc.ItDelete(cpuTable) != 0) ReportRfcFailure("ItDelete TF_CPU_ALL");
-    return code;
+    return CallOutcome::Of(code, exceptionText);
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "rfc/CallOutcome.h"
 #include "rfc/RfcInterface.h"
 
 constexpr unsigned CpuAllRowLength = 48;
@@ -25,6 +26,5 @@ struct CpuAllImports {
 int CallCpuAll(RFC_HANDLE handle, char (&localRemote)[6], char (&logicalDestination)[32], CpuAllImports& imports,
                ITAB_H cpuTable, std::string& exceptionText);
 
-// Returns the call's return code; a failed call leaves its outcome text for
-// the run to gather (rfc/RfcErrors.h).
-int ProbeCpu(RFC_HANDLE handle);
+// The call's outcome; its rows are fetched and not examined.
+CallOutcome ProbeCpu(RFC_HANDLE handle);

@@ -8,32 +8,27 @@
 
 namespace {
 
-RFC_TYPEHANDLE DateTimeType = 0;
-RFC_TYPEHANDLE CritNrType = 0;
-RFC_TYPEHANDLE CritObjType = 0;
-RFC_TYPEHANDLE TspcCheckType = 0;
-
 void InstallStructures() {
     RFC_TYPE_ELEMENT dateTime[] = {Field("MONI_DATE", RFCTYPE_DATE, 8), Field("MONI_TIME", RFCTYPE_TIME, 6)};
-    InstallStructureOnce("DATE_TIME", dateTime, 2, DateTimeType);
+    InstallStructureOnce("DATE_TIME", dateTime, 2, Rfc.Types.DATE_TIME);
 
     RFC_TYPE_ELEMENT critNr[] = {Field("NR_TABLES", RFCTYPE_INT, 4), Field("NR_INDEXES", RFCTYPE_INT, 4),
                                  Field("NR_TS", RFCTYPE_INT, 4)};
-    InstallStructureOnce("CRIT_NR_S", critNr, 3, CritNrType);
+    InstallStructureOnce("CRIT_NR_S", critNr, 3, Rfc.Types.CRIT_NR_S);
 
     RFC_TYPE_ELEMENT critObj[] = {
         Field("ON", RFCTYPE_CHAR, 30),        Field("TN", RFCTYPE_CHAR, 30),         Field("TS", RFCTYPE_CHAR, 30),
         Field("MAXBLKFREE", RFCTYPE_INT, 4),  Field("ANZBLKFREE", RFCTYPE_INT, 4),   Field("TOTBLKFREE", RFCTYPE_INT, 4),
         Field("MAXNEXTEXT", RFCTYPE_INT, 4),  Field("CRITICALS1", RFCTYPE_INT, 4),   Field("CRITICALS2", RFCTYPE_INT, 4),
     };
-    InstallStructureOnce("CRIT_OBJ", critObj, 9, CritObjType);
+    InstallStructureOnce("CRIT_OBJ", critObj, 9, Rfc.Types.CRIT_OBJ);
 
     RFC_TYPE_ELEMENT tspcCheck[] = {
         Field("TS", RFCTYPE_CHAR, 30),        Field("MAXBLKFREE", RFCTYPE_INT, 4),  Field("ANZBLKFREE", RFCTYPE_INT, 4),
         Field("TOTBLKFREE", RFCTYPE_INT, 4),  Field("MAXNEXTEXT", RFCTYPE_INT, 4),  Field("CRITICALS1", RFCTYPE_INT, 4),
         Field("CRITICALS2", RFCTYPE_INT, 4),  Field("CRITICALS3", RFCTYPE_INT, 4),
     };
-    InstallStructureOnce("TSPC_CHECK", tspcCheck, 8, TspcCheckType);
+    InstallStructureOnce("TSPC_CHECK", tspcCheck, 8, Rfc.Types.TSPC_CHECK);
 }
 
 ITAB_H CreateTable(const char* name, unsigned rowLength) {
@@ -69,16 +64,16 @@ int CallCriticalObjects(RFC_HANDLE handle, char (&flagRefresh)[1], CriticalObjec
                         ITAB_H critObjTable, ITAB_H tsCheckTable, std::string& exceptionText) {
     InstallStructures();
     RFC_PARAMETER exporting[] = {Parameter("FLAG_REFRESH", RFCTYPE_CHAR, 1, flagRefresh), RFC_PARAMETER{}};
-    RFC_TABLE tables[] = {Table("CRITOBJ", CritObjType, CritObjRowLength, critObjTable),
-                          Table("TS_CHECK", TspcCheckType, TspcCheckRowLength, tsCheckTable), RFC_TABLE{}};
+    RFC_TABLE tables[] = {Table("CRITOBJ", Rfc.Types.CRIT_OBJ, CritObjRowLength, critObjTable),
+                          Table("TS_CHECK", Rfc.Types.TSPC_CHECK, TspcCheckRowLength, tsCheckTable), RFC_TABLE{}};
     int code = CallFunctionModule(handle, "DB02_ORA_FILL_TS_CHECK__CRITOB", exporting, tables);
     if (code != RFC_OK) return code;
 
     RFC_PARAMETER importing[] = {
         Parameter("CURR_DATE", RFCTYPE_DATE, sizeof imports.CURR_DATE, imports.CURR_DATE),
         Parameter("CURR_TIME", RFCTYPE_TIME, sizeof imports.CURR_TIME, imports.CURR_TIME),
-        Parameter("DATETIME", DateTimeType, DateTimeLength, imports.DATETIME),
-        Parameter("NR_CRIT_OBJ", CritNrType, CritNrLength, imports.NR_CRIT_OBJ),
+        Parameter("DATETIME", Rfc.Types.DATE_TIME, DateTimeLength, imports.DATETIME),
+        Parameter("NR_CRIT_OBJ", Rfc.Types.CRIT_NR_S, CritNrLength, imports.NR_CRIT_OBJ),
         RFC_PARAMETER{},
     };
     return ReceiveAnswer(handle, importing, tables, exceptionText);
@@ -93,14 +88,13 @@ CriticalObjectsMeasurement CheckCriticalObjects(RFC_HANDLE handle) {
     ITAB_H tsCheckTable = CreateTable("TS_CHECK", TspcCheckRowLength);
 
     CriticalObjectsMeasurement measurement;
-    measurement.Code = CallCriticalObjects(handle, flagRefresh, imports, critObjTable, tsCheckTable, exceptionText);
-    if (measurement.Code == RFC_OK) {
+    const int code = CallCriticalObjects(handle, flagRefresh, imports, critObjTable, tsCheckTable, exceptionText);
+    measurement.Outcome = CallOutcome::Of(code, exceptionText);
+    if (measurement.Outcome.Ok()) {
         // In the order of ChannelNames.
         measurement.Values = {static_cast<long long>(CountRows(tsCheckTable, "TS_CHECK")),
                               static_cast<long long>(CountRows(critObjTable, "CRITOBJ")), CritNrValue(imports, 8),
                               CritNrValue(imports, 0), CritNrValue(imports, 4)};
-    } else {
-        AppendRfcOutcome(measurement.Code, exceptionText);
     }
 
     DeleteTable(critObjTable, "CRITOBJ");

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "report/RunReport.h"
+#include "rfc/CallOutcome.h"
 #include "rfc/RfcInterface.h"
 
 constexpr unsigned CritObjRowLength = 116;
@@ -25,7 +26,7 @@ int CallCriticalObjects(RFC_HANDLE handle, char (&flagRefresh)[1], CriticalObjec
 // channels' values. A failed call leaves its outcome text for the run to
 // gather (rfc/RfcErrors.h).
 struct CriticalObjectsMeasurement {
-    int Code = RFC_FAILURE;
+    CallOutcome Outcome{RFC_FAILURE, ""};
     ChannelValues Values{};
 };
 CriticalObjectsMeasurement CheckCriticalObjects(RFC_HANDLE handle);

@@ -5,8 +5,6 @@
 
 namespace {
 
-RFC_TYPEHANDLE RfcsiType = 0;
-
 void InstallRfcsi() {
     RFC_TYPE_ELEMENT fields[] = {
         Field("RFCPROTO", RFCTYPE_CHAR, 3),    Field("RFCCHARTYP", RFCTYPE_CHAR, 4), Field("RFCINTTYP", RFCTYPE_CHAR, 3),
@@ -16,7 +14,7 @@ void InstallRfcsi() {
         Field("RFCOPSYS", RFCTYPE_CHAR, 10),   Field("RFCTZONE", RFCTYPE_CHAR, 6),   Field("RFCDAYST", RFCTYPE_CHAR, 1),
         Field("RFCIPADDR", RFCTYPE_CHAR, 15),  Field("RFCKERNRL", RFCTYPE_CHAR, 4),  Field("RFCSI_RESV", RFCTYPE_CHAR, 44),
     };
-    InstallStructureOnce("RFCSI", fields, 18, RfcsiType);
+    InstallStructureOnce("RFCSI", fields, 18, Rfc.Types.RFCSI);
 }
 
 // A field's characters up to its length, ending early at a zero byte.
@@ -40,7 +38,7 @@ int CallSystemInfo(RFC_HANDLE handle, SystemInfoImports& imports, std::string& e
         Parameter("DIALOG_USER_TYPE", RFCTYPE_CHAR, 1, imports.DIALOG_USER_TYPE),
         Parameter("MAXIMAL_RESOURCES", RFCTYPE_INT, 4, &imports.MAXIMAL_RESOURCES),
         Parameter("RECOMMENDED_DELAY", RFCTYPE_INT, 4, &imports.RECOMMENDED_DELAY),
-        Parameter("RFCSI_EXPORT", RfcsiType, RfcsiLength, imports.RFCSI_EXPORT),
+        Parameter("RFCSI_EXPORT", Rfc.Types.RFCSI, RfcsiLength, imports.RFCSI_EXPORT),
         Parameter("RFC_LOGIN_COMPLETE", RFCTYPE_CHAR, 1, imports.RFC_LOGIN_COMPLETE),
         RFC_PARAMETER{},
     };
@@ -51,12 +49,10 @@ SystemInfo ProbeSystemInfo(RFC_HANDLE handle) {
     SystemInfoImports imports;
     std::string exceptionText;
     SystemInfo info;
-    info.Code = CallSystemInfo(handle, imports, exceptionText);
-    if (info.Code == RFC_OK) {
+    info.Outcome = CallOutcome::Of(CallSystemInfo(handle, imports, exceptionText), exceptionText);
+    if (info.Outcome.Ok()) {
         info.DatabaseSystem = FieldText(imports.RFCSI_EXPORT, RFCDBSYS_Offset, RFCDBSYS_Length);
         info.Host = FieldText(imports.RFCSI_EXPORT, RFCHOST_Offset, RFCHOST_Length);
-    } else {
-        AppendRfcOutcome(info.Code, exceptionText);
     }
     return info;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "rfc/CallOutcome.h"
 #include "rfc/RfcInterface.h"
 
 constexpr unsigned RfcsiLength = 200;
@@ -26,7 +27,7 @@ int CallSystemInfo(RFC_HANDLE handle, SystemInfoImports& imports, std::string& e
 // database system (RFCDBSYS) and the application server's host (RFCHOST). A
 // failed call leaves its outcome text for the run to gather (rfc/RfcErrors.h).
 struct SystemInfo {
-    int Code = RFC_FAILURE;
+    CallOutcome Outcome{RFC_FAILURE, ""};
     std::string DatabaseSystem;
     std::string Host;
 };

@@ -4,6 +4,7 @@
 #include "output/Console.h"
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
+#include "platform/EventLog.h"
 #include "platform/OutputLock.h"
 #include "platform/Watchdog.h"
 
@@ -13,7 +14,6 @@ namespace {
 struct DeadlineNoticeRecord {
     unsigned Seconds = 0;
     std::string Subject;
-    bool LogWanted = false;
 };
 DeadlineNoticeRecord Notice;
 
@@ -30,7 +30,7 @@ void DeadlinePassed() {
     if (DocumentCompleteLocked(exitCode)) EndProcessNow(exitCode);
     const std::string text = DeadlineErrorText(Notice.Subject, Notice.Seconds);
     WriteDocumentOutLocked(ErrorDocument(text));
-    if (Notice.LogWanted) WriteLogLineLocked(0, "deadline passed", text);
+    if (EventLogWantedLocked()) WriteLogLineLocked(0, "deadline passed", text);
     // Error 1019 is also a monitoring plugin's CRITICAL.
     EndProcessNow(ErrorExitCodeLocked(2));
 }
@@ -53,5 +53,4 @@ void ArmDeadline(unsigned seconds) {
 void UpdateDeadlineNotice(const std::string& subject) {
     OutputLockHeld held;
     Notice.Subject = subject;
-    Notice.LogWanted = ParameterHas(",SYSLOG");
 }

@@ -14,6 +14,5 @@ void ArmDeadline(unsigned seconds);
 
 // What the error text names, when the deadline passes: the Destination of the
 // system being processed, or the profile's name before any profile has been
-// read. Also takes note of whether the options ask for log lines, as the
-// watchdog does not read the options the run may be changing.
+// read.
 void UpdateDeadlineNotice(const std::string& subject);

@@ -5,25 +5,11 @@
 
 #include "config/RunSettings.h"
 #include "config/SystemProfile.h"
-#include "output/Console.h"
-#include "output/StandardOutput.h"
+#include "platform/EventLog.h"
 #include "platform/Files.h"
 #include "rfc/RfcLibrary.h"
 
 namespace {
-
-// The connection's own copies of the entries; the logon options point into
-// them, so they live as long as the process. They hold the entries whole.
-struct ConnectionTextsRecord {
-    std::string Destination, Client, User, Password, Language, Mode, Hostname, Sysnr, Gwhost, Gwservice;
-};
-ConnectionTextsRecord ConnectionTexts;
-std::string ConnectString;
-
-RFC_OPTIONS LogonOptions{};
-RFC_CONNOPT_R3 ServerConnectOptions{};
-RFC_CONNOPT_CPIC CpicConnectOptions{};
-RFC_ERROR_INFO_EX OpenErrorInfo{};
 
 char* TextOrNone(std::string& text) { return text.empty() ? nullptr : text.data(); }
 
@@ -31,50 +17,59 @@ void PadRight(std::string& text, std::size_t width) {
     if (text.size() < width) text.append(width - text.size(), ' ');
 }
 
-void TakeConnectionTexts() {
-    const LogonEntriesRecord& entries = LogonEntries;
-    ConnectionTexts = {entries.Destination, entries.Client,   entries.User,   entries.Password, entries.Language,
-                       entries.Mode,        entries.Hostname, entries.Sysnr,  entries.Gwhost,   entries.Gwservice};
+// The connection's own copies of the entries; the logon options point into them.
+void TakeConnectionTexts(const LogonEntriesRecord& entries) {
+    RfcLogonRecord& texts = Rfc.Logon;
+    texts.Destination = entries.Destination;
+    texts.Client = entries.Client;
+    texts.User = entries.User;
+    texts.Password = entries.Password;
+    texts.Language = entries.Language;
+    texts.Mode = entries.Mode;
+    texts.Hostname = entries.Hostname;
+    texts.Sysnr = entries.Sysnr;
+    texts.Gwhost = entries.Gwhost;
+    texts.Gwservice = entries.Gwservice;
     // ",HOST=" and ",NO=" override the profile's host and system number.
-    if (ParameterHas(",HOST=")) ConnectionTexts.Hostname = OptionValueAt(",HOST=", std::string::npos, " ,");
-    if (ParameterHas(",NO=")) ConnectionTexts.Sysnr = OptionValueAt(",NO=", std::string::npos, " ,");
-    PadRight(ConnectionTexts.User, 12);
-    PadRight(ConnectionTexts.Password, 10);
+    if (ParameterHas(",HOST=")) texts.Hostname = OptionValueAt(",HOST=", std::string::npos, " ,");
+    if (ParameterHas(",NO=")) texts.Sysnr = OptionValueAt(",NO=", std::string::npos, " ,");
+    PadRight(texts.User, 12);
+    PadRight(texts.Password, 10);
 }
 
 void FillLogonOptions() {
-    LogonOptions.destination = ConnectionTexts.Destination.data();
-    LogonOptions.client = ConnectionTexts.Client.data();
-    LogonOptions.user = ConnectionTexts.User.data();
-    LogonOptions.password = ConnectionTexts.Password.data();
-    LogonOptions.language = ConnectionTexts.Language.data();
-    LogonOptions.trace = 0;
-    if (ConnectionTexts.Mode == "R/2") {
-        LogonOptions.mode = 1;
-        CpicConnectOptions.gateway_host = TextOrNone(ConnectionTexts.Gwhost);
-        CpicConnectOptions.gateway_service = TextOrNone(ConnectionTexts.Gwservice);
-        LogonOptions.connopt = &CpicConnectOptions;
+    RfcLogonRecord& logon = Rfc.Logon;
+    RFC_OPTIONS& options = logon.Options;
+    options.destination = logon.Destination.data();
+    options.client = logon.Client.data();
+    options.user = logon.User.data();
+    options.password = logon.Password.data();
+    options.language = logon.Language.data();
+    options.trace = 0;
+    if (logon.Mode == "R/2") {
+        options.mode = 1;
+        logon.CpicOptions.gateway_host = TextOrNone(logon.Gwhost);
+        logon.CpicOptions.gateway_service = TextOrNone(logon.Gwservice);
+        options.connopt = &logon.CpicOptions;
     } else {
-        LogonOptions.mode = 0;
-        ServerConnectOptions.hostname = TextOrNone(ConnectionTexts.Hostname);
+        options.mode = 0;
+        logon.ServerOptions.hostname = TextOrNone(logon.Hostname);
         // Without a system number the one of the previous opening stays.
-        if (!ConnectionTexts.Sysnr.empty()) ServerConnectOptions.sysnr = SystemNumberOf(ConnectionTexts.Sysnr);
-        ServerConnectOptions.gateway_host = TextOrNone(ConnectionTexts.Gwhost);
-        ServerConnectOptions.gateway_service = TextOrNone(ConnectionTexts.Gwservice);
-        LogonOptions.connopt = &ServerConnectOptions;
+        if (!logon.Sysnr.empty()) logon.ServerOptions.sysnr = SystemNumberOf(logon.Sysnr);
+        logon.ServerOptions.gateway_host = TextOrNone(logon.Gwhost);
+        logon.ServerOptions.gateway_service = TextOrNone(logon.Gwservice);
+        options.connopt = &logon.ServerOptions;
     }
 }
 
-RFC_HANDLE OpenWithDestinationFile() {
-    const LogonEntriesRecord& entries = LogonEntries;
-    // A console line: before the document it would make the host's parser refuse it.
-    if (RunSettings.VerboseMode) WriteOutLine("* SapRfc.Ini.......: " + entries.Destination + "<");
+RFC_HANDLE OpenWithDestinationFile(const LogonEntriesRecord& entries) {
     // A copy that failed part-way is never used to log on.
     if (CopyFileBytes("SapRfc." + entries.Destination, DestinationIniFile) != CopyOutcome::Copied) return 0;
-    ConnectString = "CLIENT=" + entries.Client + " USER=" + entries.User + " PASSWD=" + entries.Password +
-                    " LANG=D DEST=" + entries.Destination;
-    OpenErrorInfo = RFC_ERROR_INFO_EX{};
-    RFC_HANDLE handle = Rfc.RfcOpenEx(ConnectString.data(), &OpenErrorInfo);
+    RfcLogonRecord& logon = Rfc.Logon;
+    logon.ConnectString = "CLIENT=" + entries.Client + " USER=" + entries.User + " PASSWD=" + entries.Password +
+                          " LANG=D DEST=" + entries.Destination;
+    logon.OpenErrorInfo = RFC_ERROR_INFO_EX{};
+    RFC_HANDLE handle = Rfc.RfcOpenEx(logon.ConnectString.data(), &logon.OpenErrorInfo);
     LogEvent(static_cast<long>(handle), "RfcOpenEx called", "");
     return handle;
 }
@@ -98,17 +93,21 @@ int SystemNumberAfterOpening(const LogonEntriesRecord& entries, int before) {
     return sysnr.empty() ? before : SystemNumberOf(sysnr);
 }
 
-void TakeCarriedSystemNumber(int number) { ServerConnectOptions.sysnr = number; }
+void TakeCarriedSystemNumber(int number) { Rfc.Logon.ServerOptions.sysnr = number; }
 
-int CarriedSystemNumber() { return ServerConnectOptions.sysnr; }
+int CarriedSystemNumber() { return Rfc.Logon.ServerOptions.sysnr; }
 
-RFC_HANDLE OpenConnection() {
-    TakeConnectionTexts();
+bool UsesDestinationFile(const LogonEntriesRecord& entries) {
+    return FileCanBeOpened("SapRfc." + entries.Destination);
+}
+
+RFC_HANDLE OpenConnection(const LogonEntriesRecord& entries) {
+    TakeConnectionTexts(entries);
     FillLogonOptions();
     // Open before a logon that may never return, for the deadline's log line.
     OpenEventLog();
-    if (FileCanBeOpened("SapRfc." + LogonEntries.Destination)) return OpenWithDestinationFile();
-    RFC_HANDLE handle = Rfc.RfcOpen(&LogonOptions);
+    if (UsesDestinationFile(entries)) return OpenWithDestinationFile(entries);
+    RFC_HANDLE handle = Rfc.RfcOpen(&Rfc.Logon.Options);
     LogEvent(static_cast<long>(handle), "RfcOpen called", "");
     return handle;
 }

@@ -8,10 +8,13 @@
 
 constexpr const char* DestinationIniFile = "SapRfc.ini";
 
+// Whether the system logs on through its destination file "SapRfc." + Destination.
+bool UsesDestinationFile(const LogonEntriesRecord& entries);
+
 // Opens the connection with RfcOpen and the logon options, or with RfcOpenEx
-// when a destination file "SapRfc." + Destination exists. Returns 0 when no
-// connection was made; reports nothing itself.
-RFC_HANDLE OpenConnection();
+// when a destination file "SapRfc." + Destination exists (copied to
+// SapRfc.ini first). Returns 0 when no connection was made; reports nothing itself.
+RFC_HANDLE OpenConnection(const LogonEntriesRecord& entries);
 
 // The Sysnr text read as a decimal number: leading blanks skipped, digits up
 // to the first other character, none give 0.

@@ -1,25 +1,14 @@
 #include "rfc/RfcErrors.h"
 
+#include <cstdlib>
 #include <cstring>
 
-#include "config/RunSettings.h"
-#include "output/Console.h"
-#include "output/PluginStatus.h"
-#include "output/ReportOutput.h"
-#include "output/ResultDocument.h"
-#include "output/StandardOutput.h"
 #include "platform/Files.h"
 #include "rfc/RfcLibrary.h"
 
 namespace {
 
-// The end-of-output marker the fatal report creates; nothing in this sensor
-// names one, so its creation fails and the report says so.
-const std::string EndOfOutputMarkerPath;
-
 constexpr std::size_t TraceReadLimit = 100;  // pieces of at most 99 characters
-
-RFC_ENV Environment{};
 
 std::string BoundedText(const char* text, std::size_t room) {
     std::size_t length = 0;
@@ -35,39 +24,13 @@ void ReportRfcFailure(const std::string& operation) {
     RFC_ERROR_INFO info;
     std::memset(&info, 0, sizeof info);
     if (Rfc.RfcLastError) Rfc.RfcLastError(&info);
-    const std::string message = BoundedText(info.message, sizeof info.message);
-
-    // The report's lines are console text, which PRTG's parser cannot read:
-    // quietly, in an XML flavour, the host gets the report as an error
-    // document, and a monitoring plugin's host as its status line, which a
-    // verbose run writes after the report.
-    const std::string errorText =
-        "Error 1020: RFC error in " + operation + (message.empty() ? "" : " - " + message);
-    const bool asDocument =
-        !RunSettings.VerboseMode && (IsXmlFlavour() || IsPluginFlavour() || WritesWholeReport());
-    if (asDocument) {
-        WriteErrorDocument(errorText);
-        WriteDocument();
-        // The report is what the host gets; closing the connections may hang.
-        DocumentComplete(1);
-    } else {
-        WriteOutLine("RFC error");
-        PrintField("operation/code", 0, 15, operation);
-        PrintField("key", 0, 15, BoundedText(info.key, sizeof info.key));
-        PrintField("status", 0, 15, BoundedText(info.status, sizeof info.status));
-        PrintField("message", 0, 15, message);
-        PrintField("internal status", 0, 15, BoundedText(info.intstat, sizeof info.intstat));
-        WriteOut("\n");
-    }
-    if (Rfc.RfcClose) Rfc.RfcClose(0);
-    if (!asDocument) WriteOutLine("* Programm aborted...");
-    const bool markerCreated = CreateEmptyFile(EndOfOutputMarkerPath);
-    if (!markerCreated && !asDocument) WriteOutLine("* Error at EoXput-File...");
-    if (!asDocument && IsPluginFlavour()) {
-        WriteErrorDocument(errorText);
-        WriteDocument();
-    }
-    EndProcess(1);
+    const RfcFatalReport report{operation, BoundedText(info.key, sizeof info.key),
+                                BoundedText(info.status, sizeof info.status),
+                                BoundedText(info.message, sizeof info.message),
+                                BoundedText(info.intstat, sizeof info.intstat)};
+    if (Rfc.FatalEnd) Rfc.FatalEnd(report);
+    // An end that came back: the process ends all the same, as the library expects.
+    std::_Exit(1);
 }
 
 std::string LibrarySetUpFault() {
@@ -78,22 +41,14 @@ std::string LibrarySetUpFault() {
     return "Error 1016: " + BoundedText(info.message, sizeof info.message);
 }
 
-void InstallRfcEnvironment() {
-    Environment.errorhandler = ReportRfcFailureHandler;
-    Environment.allocate = nullptr;
-    Rfc.RfcEnvironment(&Environment);
+void InstallRfcEnvironment(RfcFatalEnd end) {
+    Rfc.FatalEnd = end;
+    Rfc.Environment.errorhandler = ReportRfcFailureHandler;
+    Rfc.Environment.allocate = nullptr;
+    Rfc.RfcEnvironment(&Rfc.Environment);
 }
 
-void AppendRfcOutcome(int code, const std::string& exceptionText) {
-    switch (code) {
-        case RFC_FAILURE: AppendToDocument("Error 1014: RFC-Failure raised !"); break;
-        case RFC_EXCEPTION: AppendToDocument("Error 1012: Exception.: " + exceptionText); break;
-        case RFC_SYS_EXCEPTION: AppendToDocument("Error 1013: Sys-Exception raised !"); break;
-        default: AppendToDocument("Error 1015: Other Failure raised !"); break;
-    }
-}
-
-void AppendTraceHint() {
+std::string TraceHint() {
     std::string found;
     TextFile trace;
     FolderMayHaveChanged(RfcTraceFile);  // the library writes it
@@ -108,8 +63,6 @@ void AppendTraceHint() {
     }
     trace.Close();
     // A trace file that cannot be read to its end counts as one that cannot be opened.
-    if (!opened || trace.ReadFailed())
-        AppendToDocument(" - Look for Trace-File");
-    else
-        AppendToDocument(found.empty() ? " - Please Check Trace-File !" : " - " + found);
+    if (!opened || trace.ReadFailed()) return " - Look for Trace-File";
+    return found.empty() ? " - Please Check Trace-File !" : " - " + found;
 }

@@ -3,12 +3,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "config/RunSettings.h"
-#include "output/Console.h"
+#include "platform/EventLog.h"
 #include "platform/SharedLibrary.h"
 #include "rfc/RfcErrors.h"
 
-RfcLibraryRecord Rfc;
+RfcLibraryContext Rfc;
 
 namespace {
 
@@ -31,7 +30,8 @@ bool Resolve(void* library, const char* name, Operation& operation, std::string&
 // Error 1016 for a library that the system refuses as built for the other word
 // size: the word size right after the name, as a long name leaves little room
 // in the text cut at 127 characters.
-std::string NotLoadedText(const std::string& name, LibraryLoadFault fault, const std::string& reason) {
+std::string NotLoadedText(const std::string& name, LibraryLoadFault fault, const std::string& reason,
+                          bool reasonWanted) {
     switch (fault) {
         case LibraryLoadFault::Library32Bit:
             return "Error 1016: RFC-Library " + name + " is a 32-bit library: use the 32-bit SpaceWarden (x86)...";
@@ -41,7 +41,7 @@ std::string NotLoadedText(const std::string& name, LibraryLoadFault fault, const
     }
     // A monitoring plugin's admin reads the cause in the status line; the PRTG
     // flavours keep their text.
-    if (RunSettings.HostFlavour == HostFormat::Nagios && !reason.empty())
+    if (reasonWanted && !reason.empty())
         return "Error 1016: RFC-Library " + name + " could not be loaded: " + reason;
     return "Error 1016: RFC-Library " + name + " could not be loaded...";
 }
@@ -55,14 +55,14 @@ std::string RfcLibraryName() {
     return named && *named ? named : DefaultRfcLibraryName();
 }
 
-std::string LoadRfcLibrary() {
+std::string LoadRfcLibrary(bool reasonWanted) {
     std::string name = RfcLibraryName();
     LibraryLoadFault fault = LibraryLoadFault::NotLoaded;
     std::string reason;
     void* library = LoadSharedLibrary(name, fault, &reason);
-    if (!library) return NotLoadedText(name, fault, reason);
+    if (!library) return NotLoadedText(name, fault, reason, reasonWanted);
 
-    RfcLibraryRecord loaded;
+    RfcOperations loaded;
     std::string missing;
     Resolve(library, "RfcEnvironment", loaded.RfcEnvironment, missing);
     Resolve(library, "RfcOpen", loaded.RfcOpen, missing);
@@ -77,7 +77,7 @@ std::string LoadRfcLibrary() {
     Resolve(library, "RfcLastError", loaded.RfcLastError, missing);
     Resolve(library, "RfcClose", loaded.RfcClose, missing);
     if (!missing.empty()) return "Error 1017: RFC-Library " + name + " lacks " + missing + "...";
-    Rfc = loaded;
+    static_cast<RfcOperations&>(Rfc) = loaded;
     return "";
 }
 

@@ -3,33 +3,18 @@
 
 #include <string>
 
+#include "rfc/RfcContext.h"
 #include "rfc/RfcInterface.h"
 
-struct RfcLibraryRecord {
-    RfcEnvironment_t RfcEnvironment = nullptr;
-    RfcOpen_t RfcOpen = nullptr;
-    RfcOpenEx_t RfcOpenEx = nullptr;
-    RfcInstallStructure_t RfcInstallStructure = nullptr;
-    RfcCall_t RfcCall = nullptr;
-    RfcReceive_t RfcReceive = nullptr;
-    ItCreate_t ItCreate = nullptr;
-    ItFill_t ItFill = nullptr;
-    ItGetLine_t ItGetLine = nullptr;
-    ItDelete_t ItDelete = nullptr;
-    RfcLastError_t RfcLastError = nullptr;
-    RfcClose_t RfcClose = nullptr;
-};
-
-// The library's operations; filled by LoadRfcLibrary.
-extern RfcLibraryRecord Rfc;
 
 // SPACEWARDEN_RFC_LIBRARY, or the platform's default name.
 std::string RfcLibraryName();
 
 // Loads the library and resolves its twelve operations. Returns an empty
-// text, or "Error 1016" (not loaded, or a library of the other word size) /
-// "Error 1017" (an operation missing).
-std::string LoadRfcLibrary();
+// text, or "Error 1016" (not loaded, or a library of the other word size; with
+// `reasonWanted`, the system's reason why it was not loaded) / "Error 1017" (an
+// operation missing).
+std::string LoadRfcLibrary(bool reasonWanted);
 
 // Installs a structure unless its process-wide handle is already set; a
 // failure ends the process through the fatal RFC report.

@@ -25,6 +25,7 @@
 #include "run/ParallelListing.h"
 #include "run/RunEnd.h"
 #include "run/SystemAcceptance.h"
+#include "run/SystemConnection.h"
 
 namespace {
 
@@ -70,18 +71,20 @@ struct SystemOutcome {
 SystemOutcome CheckSystem(RFC_HANDLE handle, const ListingForm& form) {
     SystemOutcome outcome;
     if (!form.GoesOn) {
-        EndUnlessSystemAccepted(handle);
+        LogonEntries.DisplayedHostname = EndUnlessSystemAccepted(handle);
     } else {
-        switch (AcceptSystem(handle)) {
-            case SystemAcceptance::ProbeFailed: outcome.Failure = TakenGatheredError(); return outcome;
+        const AcceptanceOutcome acceptance = AcceptSystem(handle);
+        if (acceptance.HostKnown) LogonEntries.DisplayedHostname = acceptance.Host;
+        switch (acceptance.Result) {
+            case SystemAcceptance::ProbeFailed: outcome.Failure = GatheredError(acceptance.Failure); return outcome;
             case SystemAcceptance::NotOracle: outcome.Failure = DatabaseMismatchText; return outcome;
             case SystemAcceptance::Accepted: break;
         }
     }
     const CriticalObjectsMeasurement measurement = CheckCriticalObjects(handle);
-    outcome.Measured = measurement.Code == RFC_OK;
+    outcome.Measured = measurement.Outcome.Ok();
     outcome.Values = measurement.Values;
-    if (!outcome.Measured && form.GoesOn) outcome.Failure = TakenGatheredError();
+    if (!outcome.Measured && form.GoesOn) outcome.Failure = GatheredError(measurement.Outcome.Failure);
     return outcome;
 }
 
@@ -181,14 +184,14 @@ void ProcessSystem(const std::string& systemName, const ListingForm& form, RunRe
     UpdateDeadlineNotice(LogonEntries.Destination);
     const std::string systemLine = SystemLine(system);
 
-    InstallRfcEnvironment();
+    InstallRfcEnvironment(EndWithFatalReport);
     EmptyDocument();
 
     SystemOutcome outcome;
     outcome.Failure = system.Failure;
     // A faulty profile is never used to log on.
     if (!system.Faulty) {
-        RFC_HANDLE handle = OpenConnection();
+        RFC_HANDLE handle = OpenSystemConnection(LogonEntries, RunSettings.VerboseMode);
         // A library that cannot work fails every system alike: the forms that
         // go on say so once, as the run's error.
         const std::string setUpFault = handle == 0 && form.GoesOn ? LibrarySetUpFault() : "";
@@ -307,7 +310,7 @@ std::string LabelFor(char labelKind, const std::string& systemName) {
 
 void MultiSystemRun(RunReport report) {
     // Nothing is written before a library that cannot be used is reported.
-    std::string libraryFault = LoadRfcLibrary();
+    std::string libraryFault = LoadRfcLibrary(IsPluginFlavour());
     if (!libraryFault.empty()) EndWithErrorDocument(libraryFault);
 
     ListingForm form;

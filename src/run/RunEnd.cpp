@@ -2,9 +2,13 @@
 
 #include <string>
 
+#include "config/RunSettings.h"
+#include "output/Console.h"
+#include "output/PluginStatus.h"
+#include "output/ReportOutput.h"
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
-#include "rfc/RfcErrors.h"
+#include "platform/Files.h"
 #include "rfc/RfcLibrary.h"
 
 void EndWithErrorDocument(std::string_view messageText) {
@@ -13,23 +17,51 @@ void EndWithErrorDocument(std::string_view messageText) {
     EndProcess(2);
 }
 
-std::string GatheredErrorText() {
-    AppendTraceHint();
-    return ResultDocument;
-}
+std::string GatheredError(const std::string& failure) { return failure + TraceHint(); }
 
-std::string TakenGatheredError() {
-    const std::string text = GatheredErrorText();
-    EmptyDocument();
-    return text;
-}
-
-void EndWithGatheredError(RFC_HANDLE handle, bool closeFirst) {
+void EndWithGatheredError(RFC_HANDLE handle, const std::string& failure, bool closeFirst) {
     if (closeFirst) Rfc.RfcClose(handle);
-    const std::string messageText = GatheredErrorText();
+    const std::string messageText = GatheredError(failure);
     WriteErrorDocument(messageText);
     WriteDocument();
     DocumentComplete(2);
     if (!closeFirst) Rfc.RfcClose(handle);
     EndProcess(2);
+}
+
+void EndWithFatalReport(const RfcFatalReport& report) {
+    // The end-of-output marker the fatal report creates; nothing in this sensor
+    // names one, so its creation fails and the report says so.
+    const std::string endOfOutputMarkerPath;
+    // The report's lines are console text, which PRTG's parser cannot read:
+    // quietly, in an XML flavour, the host gets the report as an error
+    // document, and a monitoring plugin's host as its status line, which a
+    // verbose run writes after the report.
+    const std::string errorText =
+        "Error 1020: RFC error in " + report.Operation + (report.Message.empty() ? "" : " - " + report.Message);
+    const bool asDocument =
+        !RunSettings.VerboseMode && (IsXmlFlavour() || IsPluginFlavour() || WritesWholeReport());
+    if (asDocument) {
+        WriteErrorDocument(errorText);
+        WriteDocument();
+        // The report is what the host gets; closing the connections may hang.
+        DocumentComplete(1);
+    } else {
+        WriteOutLine("RFC error");
+        PrintField("operation/code", 0, 15, report.Operation);
+        PrintField("key", 0, 15, report.Key);
+        PrintField("status", 0, 15, report.Status);
+        PrintField("message", 0, 15, report.Message);
+        PrintField("internal status", 0, 15, report.InternalStatus);
+        WriteOut("\n");
+    }
+    if (Rfc.RfcClose) Rfc.RfcClose(0);
+    if (!asDocument) WriteOutLine("* Programm aborted...");
+    const bool markerCreated = CreateEmptyFile(endOfOutputMarkerPath);
+    if (!markerCreated && !asDocument) WriteOutLine("* Error at EoXput-File...");
+    if (!asDocument && IsPluginFlavour()) {
+        WriteErrorDocument(errorText);
+        WriteDocument();
+    }
+    EndProcess(1);
 }

@@ -11,6 +11,7 @@
 #include "output/ReportOutput.h"
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
+#include "platform/EventLog.h"
 #include "platform/Files.h"
 #include "platform/OwnerOnlyFiles.h"
 #include "platform/Time.h"
@@ -20,6 +21,7 @@
 #include "run/RunEnd.h"
 #include "run/Startup.h"
 #include "run/SystemAcceptance.h"
+#include "run/SystemConnection.h"
 
 namespace {
 
@@ -57,18 +59,18 @@ int SingleSystemRun(RunReport report) {
     UpdateDeadlineNotice(LogonEntries.Destination);
 
     // Nothing is written before a library that cannot be used is reported.
-    std::string libraryFault = LoadRfcLibrary();
+    std::string libraryFault = LoadRfcLibrary(IsPluginFlavour());
     if (!libraryFault.empty()) EndWithErrorDocument(libraryFault);
 
     RFC_HANDLE handle = 0;
     LogEvent(static_cast<long>(handle), "program started", RunSettings.ProgramPath);
-    InstallRfcEnvironment();
+    InstallRfcEnvironment(EndWithFatalReport);
     LogEvent(static_cast<long>(handle), "RfcEnvironment called", "");
 
     EmptyDocument();
     if (RunSettings.VerboseMode) WriteStartLines();
 
-    handle = OpenConnection();
+    handle = OpenSystemConnection(LogonEntries, RunSettings.VerboseMode);
     if (handle == 0) {
         // A monitoring plugin tells a library that cannot work (UNKNOWN) from a system that does not answer.
         const std::string setUpFault = IsPluginFlavour() ? LibrarySetUpFault() : "";
@@ -76,10 +78,10 @@ int SingleSystemRun(RunReport report) {
                                                  : "Error 1011: RFC-Open for " + LogonEntries.Destination + " failed !");
     }
 
-    EndUnlessSystemAccepted(handle);
+    LogonEntries.DisplayedHostname = EndUnlessSystemAccepted(handle);
 
     const CriticalObjectsMeasurement measurement = CheckCriticalObjects(handle);
-    if (measurement.Code != RFC_OK) EndWithGatheredError(handle, true);
+    if (!measurement.Outcome.Ok()) EndWithGatheredError(handle, measurement.Outcome.Failure, true);
     Rfc.RfcClose(handle);
 
     if (WritesWholeReport()) {

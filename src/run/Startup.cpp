@@ -20,6 +20,7 @@
 #include "output/ReportOutput.h"
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
+#include "platform/EventLog.h"
 #include "platform/Time.h"
 #include "run/MultiSystemRun.h"
 #include "run/RunEnd.h"
@@ -201,6 +202,7 @@ int RunSensor(int argc, char** argv) {
     EndIfOptionFailed(SelectDeadline());
     EndIfOptionFailed(SelectCredentialSource(RunSettings.Credentials));
     EndIfOptionFailed(SelectParallelSystems());
+    WantEventLog(ParameterHas(",SYSLOG"));
     // From here on a run that waits too long ends with Error 1019: the
     // deadline counts from the start of the process.
     UpdateDeadlineNotice(RunSettings.ProfileName);
@@ -237,5 +239,6 @@ int RunSensor(int argc, char** argv) {
     EndIfFailed(ReadGlobalListing(ProfileFile));
     // In listing mode the sensor entry's options have taken the place of the command line's.
     RunSettings.ParameterText = UpperAscii(RunSettings.ParameterTextAsGiven);
+    WantEventLog(ParameterHas(",SYSLOG"));
     MultiSystemRun(BegunReport());
 }

@@ -2,24 +2,33 @@
 
 #include "checks/CpuProbe.h"
 #include "checks/SystemInfoProbe.h"
-#include "config/SystemProfile.h"
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
 #include "rfc/RfcLibrary.h"
 #include "run/RunEnd.h"
 
-SystemAcceptance AcceptSystem(RFC_HANDLE handle) {
-    if (ProbeCpu(handle) != RFC_OK) return SystemAcceptance::ProbeFailed;
+AcceptanceOutcome AcceptSystem(RFC_HANDLE handle) {
+    AcceptanceOutcome outcome;
+    const CallOutcome cpu = ProbeCpu(handle);
+    if (!cpu.Ok()) {
+        outcome.Failure = cpu.Failure;
+        return outcome;
+    }
     const SystemInfo info = ProbeSystemInfo(handle);
-    if (info.Code != RFC_OK) return SystemAcceptance::ProbeFailed;
-    LogonEntries.DisplayedHostname = info.Host;
-    return DatabaseIsOracle(info.DatabaseSystem) ? SystemAcceptance::Accepted : SystemAcceptance::NotOracle;
+    if (!info.Outcome.Ok()) {
+        outcome.Failure = info.Outcome.Failure;
+        return outcome;
+    }
+    outcome.HostKnown = true;
+    outcome.Host = info.Host;
+    outcome.Result = DatabaseIsOracle(info.DatabaseSystem) ? SystemAcceptance::Accepted : SystemAcceptance::NotOracle;
+    return outcome;
 }
 
-void EndUnlessSystemAccepted(RFC_HANDLE handle) {
-    const SystemAcceptance acceptance = AcceptSystem(handle);
-    if (acceptance == SystemAcceptance::ProbeFailed) EndWithGatheredError(handle);
-    if (acceptance == SystemAcceptance::Accepted) return;
+std::string EndUnlessSystemAccepted(RFC_HANDLE handle) {
+    const AcceptanceOutcome acceptance = AcceptSystem(handle);
+    if (acceptance.Result == SystemAcceptance::ProbeFailed) EndWithGatheredError(handle, acceptance.Failure);
+    if (acceptance.Result == SystemAcceptance::Accepted) return acceptance.Host;
     WriteErrorDocument(DatabaseMismatchText);
     WriteDocument();
     DocumentComplete(2);

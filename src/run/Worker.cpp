@@ -5,8 +5,10 @@
 #include "checks/CriticalObjects.h"
 #include "config/RunSettings.h"
 #include "config/SystemProfile.h"
+#include "output/PluginStatus.h"
 #include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
+#include "platform/EventLog.h"
 #include "platform/StandardStreams.h"
 #include "platform/WorkerProcess.h"
 #include "rfc/Connection.h"
@@ -14,6 +16,7 @@
 #include "rfc/RfcLibrary.h"
 #include "run/RunEnd.h"
 #include "run/SystemAcceptance.h"
+#include "run/SystemConnection.h"
 #include "run/WorkerMessages.h"
 
 namespace {
@@ -47,6 +50,7 @@ void TakeTask(const WorkerTask& task) {
     RunSettings.ParameterTextAsGiven = task.Options;
     RunSettings.ParameterText = UpperAscii(task.Options);
     RunSettings.WholeWordOptions = task.WholeWordOptions;
+    WantEventLog(ParameterHas(",SYSLOG"));
     RunSettings.VerboseMode = task.VerboseMode;
     RunSettings.GlobalMode = true;
     RunSettings.DeadlineSeconds = 0;  // the run that started it keeps the time
@@ -57,12 +61,12 @@ void TakeTask(const WorkerTask& task) {
 
 void CheckSystem(const WorkerTask& task, WorkerAnswer& answer) {
     // The library once per worker, as the run loads it once.
-    static const std::string libraryFault = LoadRfcLibrary();
+    static const std::string libraryFault = LoadRfcLibrary(IsPluginFlavour());
     if (!libraryFault.empty()) EndWithErrorDocument(libraryFault);
-    InstallRfcEnvironment();
+    InstallRfcEnvironment(EndWithFatalReport);
     EmptyDocument();
 
-    const RFC_HANDLE handle = OpenConnection();
+    const RFC_HANDLE handle = OpenSystemConnection(LogonEntries, RunSettings.VerboseMode);
     if (handle == 0) {
         const std::string setUpFault = task.GoesOn ? LibrarySetUpFault() : "";
         if (!setUpFault.empty()) EndWithErrorDocument(setUpFault);
@@ -70,17 +74,18 @@ void CheckSystem(const WorkerTask& task, WorkerAnswer& answer) {
         answer.Failure = "Error 1011: RFC-Open for " + LogonEntries.Destination + " failed !";
         return;
     }
-    const SystemAcceptance acceptance = AcceptSystem(handle);
-    answer.ProbeHostKnown = acceptance != SystemAcceptance::ProbeFailed;
+    const AcceptanceOutcome acceptance = AcceptSystem(handle);
+    answer.ProbeHostKnown = acceptance.HostKnown;
+    if (acceptance.HostKnown) LogonEntries.DisplayedHostname = acceptance.Host;
     answer.ProbeHost = LogonEntries.DisplayedHostname;
-    if (acceptance == SystemAcceptance::ProbeFailed) {
+    if (acceptance.Result == SystemAcceptance::ProbeFailed) {
         // As the run ends with it: the text gathered before the connection is closed.
         answer.Outcome = task.GoesOn ? WorkerOutcome::Failed : WorkerOutcome::ProbeFailed;
-        answer.Failure = TakenGatheredError();
+        answer.Failure = GatheredError(acceptance.Failure);
         Rfc.RfcClose(handle);
         return;
     }
-    if (acceptance == SystemAcceptance::NotOracle) {
+    if (acceptance.Result == SystemAcceptance::NotOracle) {
         answer.Outcome = task.GoesOn ? WorkerOutcome::Failed : WorkerOutcome::NotOracle;
         answer.Failure = DatabaseMismatchText;
         Rfc.RfcClose(handle);
@@ -88,8 +93,8 @@ void CheckSystem(const WorkerTask& task, WorkerAnswer& answer) {
     }
     const CriticalObjectsMeasurement measurement = CheckCriticalObjects(handle);
     answer.Values = measurement.Values;
-    answer.Outcome = measurement.Code == RFC_OK ? WorkerOutcome::Measured : WorkerOutcome::Failed;
-    if (measurement.Code != RFC_OK) answer.Failure = task.GoesOn ? TakenGatheredError() : "";
+    answer.Outcome = measurement.Outcome.Ok() ? WorkerOutcome::Measured : WorkerOutcome::Failed;
+    if (!measurement.Outcome.Ok()) answer.Failure = task.GoesOn ? GatheredError(measurement.Outcome.Failure) : "";
     Rfc.RfcClose(handle);
 }
 

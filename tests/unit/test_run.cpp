@@ -8,6 +8,7 @@
 #include "config/RunSettings.h"
 #include "config/SystemProfile.h"
 #include "output/ResultDocument.h"
+#include "rfc/CallOutcome.h"
 #include "rfc/Connection.h"
 #include "rfc/RfcErrors.h"
 #include "run/MultiSystemRun.h"
@@ -111,21 +112,15 @@ TEST_CASE("hint from the RFC trace file") {
     for (const Case& c : cases) {
         CAPTURE(c.trace);
         WriteTrace(c.trace);
-        ResultDocument = "Error 1014: RFC-Failure raised !";
-        AppendTraceHint();
-        CHECK(ResultDocument == std::string("Error 1014: RFC-Failure raised !") + c.hint);
+        CHECK(TraceHint() == c.hint);
     }
     // A message longer than a read piece arrives in pieces; the last piece is
     // no "ERROR " line, so the message is the first piece's rest.
     WriteTrace("ERROR       " + std::string(120, 'm') + "\n");
-    EmptyDocument();
-    AppendTraceHint();
-    CHECK(ResultDocument == " - " + std::string(87, 'm'));
+    CHECK(TraceHint() == " - " + std::string(87, 'm'));
 
     std::remove(RfcTraceFile);
-    EmptyDocument();
-    AppendTraceHint();
-    CHECK(ResultDocument == " - Look for Trace-File");
+    CHECK(TraceHint() == " - Look for Trace-File");
 }
 
 TEST_CASE("outcome texts of the return codes") {
@@ -137,8 +132,11 @@ TEST_CASE("outcome texts of the return codes") {
         {-1, "Error 1015: Other Failure raised !"},
     };
     for (const auto& [code, text] : cases) {
-        EmptyDocument();
-        AppendRfcOutcome(code, "NOT_FOUND");
-        CHECK(ResultDocument == text);
+        CHECK(RfcOutcomeText(code, "NOT_FOUND") == text);
+        const CallOutcome outcome = CallOutcome::Of(code, "NOT_FOUND");
+        CHECK_FALSE(outcome.Ok());
+        CHECK(outcome.Failure == text);
     }
+    CHECK(CallOutcome::Of(0, "NOT_FOUND").Ok());
+    CHECK(CallOutcome::Of(0, "NOT_FOUND").Failure.empty());
 }
