@@ -9,19 +9,10 @@
 #include <iterator>
 #include <fstream>
 
-#include "config/GlobalListing.h"
-#include "config/RunSettings.h"
-#include "config/SystemProfile.h"
-#include "config/Thresholds.h"
-#include "output/Channel.h"
-#include "output/Console.h"
-#include "output/PluginStatus.h"
-#include "output/ReportOutput.h"
-#include "output/ResultDocument.h"
+#include "output/RunContext.h"
 #include "output/StandardOutput.h"
 #include "platform/EventLog.h"
 #include "platform/Files.h"
-#include "run/Startup.h"
 
 namespace {
 
@@ -98,20 +89,9 @@ void WriteScratchFile(const std::string& path, const std::string& bytes) {
 }
 
 void ResetSensorRecords() {
-    RunSettings = RunSettingsRecord{};
-    ResetLogonEntries();
-    EmptyDocument();
-    ServerListing.clear();
-    LabelKind = '1';
-    ForgetReport();
-    ChannelCounter = 0;
-    ProfileFile.Close();
-    ProfileMissing.clear();
+    ForgetRun();
     CloseEventLog();
     ForgetPathLookups();
-    ForgetDocumentOpening();
-    Thresholds = ThresholdsRecord{};
-    BeginPluginStatus();
     TakeStandardOutput();
 }
 

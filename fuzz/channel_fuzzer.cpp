@@ -1,25 +1,26 @@
-// The channel writer in every flavour, with names, values, units, labels and
-// options of arbitrary bytes. The input is cut at NUL bytes into: flavour and
-// mode (one byte), options, name, value, unit, system label. Twelve channels
-// are written, so that Pinewood's limit of ten is passed; the document never
-// outgrows its room, and a Pinewood document holds at most ten channels.
+// The channels of the streamed formats (PRTG's XML and text flavours, the
+// monitoring plugin), taken from the table of host formats, with labels,
+// destinations and options of arbitrary bytes. The input is cut at NUL bytes
+// into: a mode byte (the format, a listing or one system), the options, the
+// item, a destination and the systems' labels. Twelve systems are measured, so
+// that Pinewood's limit of ten channels is passed; no part outgrows the
+// document's room, a Pinewood listing holds at most ten channels, and the
+// hosts read the documents.
 #include <cstddef>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "FuzzSupport.h"
-#include "PluginLine.h"
-#include "config/Thresholds.h"
+#include "HostChecks.h"
 #include "config/RunSettings.h"
-#include "output/Channel.h"
-#include "output/PluginStatus.h"
-#include "output/ResultDocument.h"
+#include "config/Thresholds.h"
+#include "output/PrtgDocument.h"
+#include "output/ReportWriter.h"
 
 namespace {
-
-const char* const Flavours[] = {"EXEXML", "Kestrel", "Pinewood", "Juniper", "Bramble", "Nagios"};
-constexpr unsigned FlavourCount = sizeof Flavours / sizeof Flavours[0];
 
 std::size_t Occurrences(const std::string& text, const std::string& part) {
     std::size_t count = 0;
@@ -27,9 +28,11 @@ std::size_t Occurrences(const std::string& text, const std::string& part) {
     return count;
 }
 
-bool IsWholeNumber(const std::string& text) {
-    const std::size_t digits = !text.empty() && text[0] == '-' ? 1 : 0;
-    return text.size() > digits && text.find_first_not_of("0123456789", digits) == std::string::npos;
+std::vector<HostFormat> StreamedFormats() {
+    std::vector<HostFormat> formats;
+    for (const HostFormat format : AllHostFormats())
+        if (TraitsOf(format).StreamsSystems) formats.push_back(format);
+    return formats;
 }
 
 }  // namespace
@@ -38,29 +41,45 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ResetSensorRecords();
     const std::vector<std::string> pieces = SplitInput(data, size, '\0', 6);
     const unsigned char mode = pieces[0].empty() ? 0 : static_cast<unsigned char>(pieces[0][0]);
-    FindHostFormat(Flavours[mode % FlavourCount], RunSettings.HostFlavour);
-    RunSettings.GlobalMode = (mode / FlavourCount) % 2 == 1;
-    RunSettings.ParameterTextAsGiven = pieces[1];
-    RunSettings.ParameterText = UpperAscii(pieces[1]);
+    const std::vector<HostFormat> formats = StreamedFormats();
+    RunSettingsRecord settings;
+    settings.HostFlavour = formats[mode % formats.size()];
+    settings.GlobalMode = (mode / formats.size()) % 2 == 1;
+    settings.ParameterTextAsGiven = pieces[1];
+    settings.ParameterText = UpperAscii(pieces[1]);
+    settings.WholeWordOptions = settings.Host().PluginCommandLine;
+    settings.ItemIdentification = pieces[2];
     // The options' thresholds, when they are ranges (others end start-up with Error 1009).
-    if (IsPluginFlavour() && !SelectThresholds(RunSettings.GlobalMode).empty()) Thresholds = ThresholdsRecord{};
-    BeginDocument();
+    if (settings.Host().JudgesThresholds && !SelectThresholds(settings, settings.GlobalMode).empty())
+        settings.Thresholds = ThresholdsRecord{};
+    const std::unique_ptr<ReportWriter> writer = settings.Host().MakeWriter(settings);
 
-    for (int channel = 0; channel < 12; ++channel) WriteChannel(pieces[2], pieces[3], pieces[4]);
-    Expect(ChannelCounter == 12, "every channel is counted");
-    Expect(ResultDocument.size() <= ResultDocumentRoom, "a document within its room");
-    // The sensor's values are whole numbers, which the performance data needs.
-    const bool numeric = IsWholeNumber(pieces[3]);
-    if (IsPluginFlavour()) {
-        EndDocument();
-        Expect(ResultDocument.size() <= ResultDocumentRoom, "a status line within the document's room");
-        const std::string problem = PluginLineProblem(ResultDocument, PluginExitCode());
-        if (!problem.empty()) std::fprintf(stderr, "line: %s\nproblem: %s\n", ResultDocument.c_str(), problem.c_str());
-        if (numeric) Expect(problem.empty(), "one status line that a monitoring plugins' host reads");
+    RunReport report;
+    report.MultiSystem = settings.GlobalMode;
+    report.Item = pieces[2];
+    std::string output;
+    if (report.MultiSystem) {
+        output = writer->Opening(report);
+        for (int system = 0; system < 12; ++system) {
+            ++report.NoSystems;
+            ++report.Processed;
+            report.Systems.push_back(SystemResult{pieces[5], pieces[5], pieces[3], true, {system, 2, 3, 4, 5}, ""});
+            const std::string part = writer->SystemDone(report);
+            Expect(part.size() <= ResultDocumentRoom, "a channel within the document's room");
+            output += part;
+        }
+    } else {
+        report.Systems.push_back(SystemResult{pieces[5], pieces[5], pieces[3], true, {1, 1234, 3, 4, 5}, ""});
     }
-    if (RunSettings.HostFlavour == HostFormat::Pinewood && pieces[2].find("Statistic.") == std::string::npos &&
-        pieces[3].find("Statistic.") == std::string::npos && pieces[4].find("Statistic.") == std::string::npos &&
+    const std::string closing = writer->Closing(report);
+    // The streamed parts end in the line end of their writing, outside the room.
+    Expect(closing.size() <= ResultDocumentRoom + 1, "a closing within the document's room");
+    output += closing;
+    const std::string problem = HostReadingProblem(settings.HostFlavour, output, writer->ExitCode(0));
+    if (!problem.empty()) std::fprintf(stderr, "output: %s\nproblem: %s\n", output.c_str(), problem.c_str());
+    Expect(problem.empty(), "a document its host reads");
+    if (settings.HostFlavour == HostFormat::Pinewood && report.MultiSystem &&
         pieces[5].find("Statistic.") == std::string::npos)
-        Expect(Occurrences(ResultDocument, "\nStatistic.") <= 10, "at most ten Pinewood channels");
+        Expect(Occurrences(output, "\nStatistic.") <= 10, "at most ten Pinewood channels");
     return 0;
 }

@@ -11,7 +11,6 @@
 #include "config/RunSettings.h"
 #include "config/SensorDirectory.h"
 #include "platform/Files.h"
-#include "run/Startup.h"
 
 namespace {
 
@@ -40,18 +39,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t choice = size > 0 ? data[0] % (sizeof ProfileNames / sizeof ProfileNames[0]) : 0;
     const std::string hint = size > 0 ? std::string(reinterpret_cast<const char*>(data) + 1, size - 1) : "";
     WriteScratchFile(Drives + "/c/PRTG_Path.Txt", hint);
-    RunSettings.ProfileName = ProfileNames[choice];
+    RunSettingsRecord settings;
+    settings.ProfileName = ProfileNames[choice];
 
-    const std::string fault = DiscoverSensorDirectory(ProfileFile);
+    TextFile profileFile;
+    const std::string fault = DiscoverSensorDirectory(settings, profileFile);
     const bool missing = fault.rfind("Error 1002: ", 0) == 0;
     Expect(fault.empty() || missing || fault == "Sorry, invalid Path-Usage...", "a discovery outcome of its own");
     if (fault.empty()) {
-        Expect(ProfileFile.IsOpen(), "a discovered profile is open");
-        Expect(IsSensorDirectory(RunSettings.ProfileDirectory), "a discovered profile lies in an EXEXML folder");
-        Expect(RunSettings.ProfilePath == RunSettings.ProfileDirectory + RunSettings.ProfileName,
+        Expect(profileFile.IsOpen(), "a discovered profile is open");
+        Expect(IsSensorDirectory(settings.ProfileDirectory), "a discovered profile lies in an EXEXML folder");
+        Expect(settings.ProfilePath == settings.ProfileDirectory + settings.ProfileName,
                "the profile's path is its directory and name");
     } else {
-        Expect(!ProfileFile.IsOpen(), "a refused profile is closed");
+        Expect(!profileFile.IsOpen(), "a refused profile is closed");
     }
     return 0;
 }

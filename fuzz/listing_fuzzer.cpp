@@ -25,24 +25,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool itemProfile = !pieces[0].empty() && pieces[0][0] == '*';
     const std::string options = itemProfile ? pieces[0].substr(1) : pieces[0];
 
-    RunSettings.ProfileName = itemProfile ? ItemProfileName : GlobalListingName;
-    RunSettings.ProfileDirectory = "";
-    RunSettings.ProfilePath = RunSettings.ProfileName;
-    RunSettings.ParameterTextAsGiven = options;
-    RunSettings.ParameterText = UpperAscii(options);
-    RunSettings.Argument2 = options;
-    RunSettings.GlobalMode = true;
-    if (itemProfile) RunSettings.ItemIdentification = "Critical_Spaces";
-    WriteScratchFile(RunSettings.ProfileName, pieces[1]);
+    RunSettingsRecord settings;
+    settings.ProfileName = itemProfile ? ItemProfileName : GlobalListingName;
+    settings.ProfileDirectory = "";
+    settings.ProfilePath = settings.ProfileName;
+    settings.ParameterTextAsGiven = options;
+    settings.ParameterText = UpperAscii(options);
+    settings.Argument2 = options;
+    settings.GlobalMode = true;
+    if (itemProfile) settings.ItemIdentification = "Critical_Spaces";
+    WriteScratchFile(settings.ProfileName, pieces[1]);
 
     TextFile profileFile;
-    const std::string fault = ReadGlobalListing(profileFile);
+    const std::string fault = ReadGlobalListing(settings, profileFile);
     Expect(fault.empty() || fault.rfind("Error 10", 0) == 0, "a listing fault of the 1000s");
-    Expect(ServerListing.size() <= size, "a server listing made only of the listing's lines");
-    Expect(RunSettings.ItemIdentification.size() <= ItemRoom, "an item of at most 90 characters");
+    Expect(settings.ServerListing.size() <= size, "a server listing made only of the listing's lines");
+    Expect(settings.ItemIdentification.size() <= ItemRoom, "an item of at most 90 characters");
     if (fault.empty()) {
-        Expect(!ServerListing.empty(), "an accepted listing names systems");
-        Expect(LabelKind >= '1' && LabelKind <= '4', "a label kind of 1 to 4");
+        Expect(!settings.ServerListing.empty(), "an accepted listing names systems");
+        Expect(settings.LabelKind >= '1' && settings.LabelKind <= '4', "a label kind of 1 to 4");
     }
     return 0;
 }

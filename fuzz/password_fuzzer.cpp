@@ -8,7 +8,6 @@
 #include "config/Password.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    BuildScramblingKey();
     return 0;
 }
 

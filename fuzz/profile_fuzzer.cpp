@@ -12,10 +12,10 @@
 
 namespace {
 
-void ExpectEntriesWithinRoom(bool accepted) {
-    Expect(LogonEntries.Password.size() <= PasswordBodyLength, "a decoded password of at most 20 characters");
-    for (const ProfileEntryRule& rule : ProfileEntryRules) {
-        const std::string& value = LogonEntries.*rule.Entry;
+void ExpectEntriesWithinRoom(const LogonEntriesRecord& entries, bool accepted) {
+    Expect(entries.Password.size() <= PasswordBodyLength, "a decoded password of at most 20 characters");
+    for (const ProfileEntryRule& rule : ProfileEntryRules()) {
+        const std::string& value = entries.*rule.Entry;
         Expect(value.size() <= ProfileValueLimit, "a profile value of at most 60 characters");
         if (accepted) Expect(value.size() <= rule.Room, "an accepted value within its room");
     }
@@ -25,7 +25,6 @@ void ExpectEntriesWithinRoom(bool accepted) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     MakeScratchDirectory();
-    BuildScramblingKey();
     return 0;
 }
 
@@ -36,13 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     TextFile profile;
     Expect(profile.Open("PRD.P00"), "the scratch profile opens");
-    const std::string fault = ReadSystemProfile(profile, "PRD.P00");
+    LogonEntriesRecord single;
+    const std::string fault = ReadSystemProfile(single, profile, "PRD.P00");
     Expect(fault.empty() || fault.rfind("Error 100", 0) == 0, "a profile fault of the 1000s");
-    ExpectEntriesWithinRoom(fault.empty());
+    ExpectEntriesWithinRoom(single, fault.empty());
 
-    ResetLogonEntries();
+    LogonEntriesRecord listed;
     Expect(profile.Open("PRD.P00"), "the scratch profile opens again");
-    const bool listedFault = ReadListedProfile(profile);
-    ExpectEntriesWithinRoom(!listedFault);
+    const bool listedFault = ReadListedProfile(listed, profile);
+    ExpectEntriesWithinRoom(listed, !listedFault);
     return 0;
 }

@@ -21,14 +21,9 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "PluginLine.h"
-#include "ReportFormats.h"
+#include "HostChecks.h"
 #include "config/PluginCommandLine.h"
-#include "PrtgDocument.h"
 #include "config/RunSettings.h"
-#include "output/PluginStatus.h"
-#include "output/ReportOutput.h"
-#include "output/ResultDocument.h"
 #include "output/StandardOutput.h"
 #include "rfc/RfcErrors.h"
 #include "run/Startup.h"
@@ -82,31 +77,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 1; i < count; ++i) argv.push_back(arguments[i - 1].data());
     argv.push_back(nullptr);
 
-    // As main ends the process, with the exit code the host reads.
-    const int exitCode = ExitCodeOf([&] { EndProcess(RunSensor(static_cast<int>(count), argv.data())); });
-    Expect(exitCode >= 0 && exitCode <= (IsPluginFlavour() ? 3 : 2), "an exit code of 0, 1 or 2 (3 for a plugin)");
-    Expect(ResultDocument.size() <= ResultDocumentRoom, "a document within its room");
+    // As main ends the process, with the exit code the host reads; the run's
+    // settings tell the format it was written in.
+    RunSettingsRecord settings;
+    const int exitCode = ExitCodeOf([&] { RunSensor(static_cast<int>(count), argv.data(), settings); });
+    const HostFormatTraits& host = settings.Host();
+    Expect(exitCode >= 0 && exitCode <= (host.PluginCommandLine ? 3 : 2), "an exit code of 0, 1 or 2 (3 for a plugin)");
     const std::string output = TakeStandardOutput();
-    if (IsXmlFlavour() && !RunSettings.VerboseMode) {
-        const std::string problem = PrtgDocumentProblem(output);
-        if (!problem.empty()) std::fprintf(stderr, "output: %s\nproblem: %s\n", output.c_str(), problem.c_str());
-        Expect(problem.empty(), "one <Prtg> document that PRTG reads");
-    }
-    if (WritesWholeReport() && RunSettings.TextfilePath.empty()) {
-        const HostFormat format = RunSettings.HostFlavour;
-        const std::string problem = format == HostFormat::Checkmk    ? CheckmkLinesProblem(output)
-                                    : format == HostFormat::ScriptV2 ? ScriptV2Problem(output)
-                                                                     : PrometheusProblem(output);
-        if (!problem.empty()) std::fprintf(stderr, "output: %s\nproblem: %s\n", output.c_str(), problem.c_str());
-        Expect(problem.empty(), "a document its host reads");
-        if (format == HostFormat::ScriptV2) Expect(exitCode == 0, "exit code 0, after which PRTG reads Script v2");
-    }
     // --help and --version answer with the program's version line and UNKNOWN.
     const bool helpOrVersion = exitCode == 3 && output.rfind(PluginVersionLine(argv[0]), 0) == 0;
-    if (IsPluginFlavour() && !helpOrVersion) {
-        const std::string problem = PluginLineProblem(output, exitCode);
+    // Console lines belong to the output only where the host takes them after its status line.
+    const bool consoleLines = settings.VerboseMode && !host.PluginCommandLine;
+    if (!consoleLines && !helpOrVersion && settings.TextfilePath.empty()) {
+        const std::string problem = HostReadingProblem(settings.HostFlavour, output, exitCode);
         if (!problem.empty()) std::fprintf(stderr, "output: %s\nproblem: %s\n", output.c_str(), problem.c_str());
-        Expect(problem.empty(), "one status line that a monitoring plugins' host reads");
+        Expect(problem.empty(), "an output that the format's host reads");
     }
     return 0;
 }

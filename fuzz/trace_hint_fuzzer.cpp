@@ -8,7 +8,7 @@
 
 #include "FuzzSupport.h"
 #include "PrtgDocument.h"
-#include "output/ResultDocument.h"
+#include "output/PrtgDocument.h"
 #include "rfc/RfcErrors.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string hint = TraceHint();
     Expect(hint.size() <= 3 + 87, "a trace hint of at most 90 characters");
     Expect(hint.rfind(" - ", 0) == 0, "a trace hint begins with \" - \"");
-    Expect(PrtgDocumentProblem(ErrorDocument("Error 1014: RFC-Failure raised !" + hint)).empty(),
+    Expect(PrtgDocumentProblem(PrtgErrorDocument("Error 1014: RFC-Failure raised !" + hint, false)).empty(),
            "an error document PRTG's parser reads");
     return 0;
 }

@@ -148,11 +148,16 @@ std::string ProfileNameOf(const std::string& path) {
     return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
-std::string ReadProfileBack(const std::string& path) {
+// Reads the profile as the sensor does; `entries` gets what it says.
+std::string ReadProfileBack(const std::string& path, LogonEntriesRecord& entries) {
     TextFile profile;
     if (!profile.Open(path)) return ProfileMissingText(path, profile.WhyNotOpened());
-    ResetLogonEntries();
-    return ReadSystemProfile(profile, ProfileNameOf(path));
+    return ReadSystemProfile(entries, profile, ProfileNameOf(path));
+}
+
+std::string ReadProfileBack(const std::string& path) {
+    LogonEntriesRecord entries;
+    return ReadProfileBack(path, entries);
 }
 
 int Write(const std::vector<std::string>& arguments) {
@@ -181,7 +186,7 @@ int Write(const std::vector<std::string>& arguments) {
 
     std::string stored;
     for (std::size_t entry = 0; entry < ProfileEntryCount; ++entry) {
-        const ProfileEntryRule& rule = ProfileEntryRules[entry];
+        const ProfileEntryRule& rule = ProfileEntryRules()[entry];
         if (rule.Entry == &LogonEntriesRecord::Password) {
             std::string password;
             if (!TakePassword(values[entry], password)) return Refuse("no password could be read from standard input");
@@ -204,7 +209,7 @@ int Write(const std::vector<std::string>& arguments) {
     if (!file) return Refuse(path + " cannot be created");
     bool written = true;
     for (std::size_t entry = 0; entry < ProfileEntryCount; ++entry)
-        if (std::fprintf(file, "%s %s\n", ProfileEntryRules[entry].Key, values[entry].c_str()) < 0) written = false;
+        if (std::fprintf(file, "%s %s\n", ProfileEntryRules()[entry].Key, values[entry].c_str()) < 0) written = false;
     if (std::fclose(file) != 0) written = false;
     if (!written) return Refuse(path + " could not be written completely");
 
@@ -220,9 +225,10 @@ int Write(const std::vector<std::string>& arguments) {
 int Check(const std::vector<std::string>& arguments) {
     if (arguments.size() != 1) return UsageError("check takes one file name");
     const std::string path = WithDefaultExtension(arguments[0]);
-    std::string fault = ReadProfileBack(path);
+    LogonEntriesRecord entries;
+    std::string fault = ReadProfileBack(path, entries);
     const std::string mode = ModeOpenToOthers(NativePath(path));
-    if (LogonEntries.PasswordFromProfile && !mode.empty())
+    if (entries.PasswordFromProfile && !mode.empty())
         std::fprintf(stderr, "%s: warning: %s holds a password and is readable by group or others (mode %s): "
                      "chmod 600 it\n", ToolName, path.c_str(), mode.c_str());
     std::printf("%s\n", fault.empty() ? "OK" : fault.c_str());
@@ -232,7 +238,6 @@ int Check(const std::vector<std::string>& arguments) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    BuildScramblingKey();
     if (argc < 2) return UsageError("a command is needed");
     const std::string command = argv[1];
     if (command == "--help" || command == "-h" || command == "help") {

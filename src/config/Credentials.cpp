@@ -28,11 +28,11 @@ std::string EnvironmentValue(const std::string& name) {
 
 }  // namespace
 
-std::string SelectCredentialSource(CredentialSource& source) {
+std::string SelectCredentialSource(const RunSettingsRecord& settings, CredentialSource& source) {
     source = CredentialSource::Profile;
-    if (ParameterHas("--CREDENTIALS-FROM-ENV")) source = CredentialSource::Environment;
-    if (!ParameterHas("CREDENTIALS=")) return "";
-    const std::string value = OptionValueAt("CREDENTIALS=", std::string::npos, " ,");
+    if (settings.Has("--CREDENTIALS-FROM-ENV")) source = CredentialSource::Environment;
+    if (!settings.Has("CREDENTIALS=")) return "";
+    const std::string value = settings.ValueAt("CREDENTIALS=", std::string::npos, " ,");
     for (const SourceName& name : SourceNames) {
         if (UpperAscii(value) == name.Value) {
             source = name.Source;

@@ -19,7 +19,8 @@ constexpr const char* PasswordVariable = "SPACEWARDEN_PASSWORD";
 // the plugin's "--credentials-from-env" (the same as ENV) from the options.
 // Without either the profile's lines count. Returns an empty text, or
 // "Error 1009: Invalid CREDENTIALS=" + the value as given + " !".
-std::string SelectCredentialSource(CredentialSource& source);
+struct RunSettingsRecord;
+std::string SelectCredentialSource(const RunSettingsRecord& settings, CredentialSource& source);
 
 // The user and password that stand in for a profile's lines. A variable that
 // is named replaces its line: the line is then not read at all, and a missing

@@ -5,14 +5,12 @@
 
 #include "platform/Files.h"
 
-// Profile names, each followed by "#".
-extern std::string ServerListing;
-// "1" profile name, "2" alias, "3" host name, "4" destination.
-extern char LabelKind;
+struct RunSettingsRecord;
 
 // Closes the profile file that located the listing, reads the global listing
-// (listing mode) or the item profile (item mode) at RunSettings.ProfilePath and
-// sets ServerListing, ItemIdentification, LabelKind and, in listing mode,
-// ParameterTextAsGiven; ProfilePath becomes ProfileDirectory. Returns an empty
-// text, or the error text ("Error 1024" to "Error 1030", "Error 10x1").
-std::string ReadGlobalListing(TextFile& profileFile);
+// (listing mode) or the item profile (item mode) at the settings' ProfilePath
+// and sets their ServerListing (profile names, each followed by "#"),
+// ItemIdentification, LabelKind and, in listing mode, ParameterTextAsGiven;
+// ProfilePath becomes ProfileDirectory. Returns an empty text, or the error
+// text ("Error 1024" to "Error 1030", "Error 10x1").
+std::string ReadGlobalListing(RunSettingsRecord& settings, TextFile& profileFile);

@@ -2,10 +2,10 @@
 
 #include "config/RunSettings.h"
 
-std::string SelectParallelSystems() {
-    RunSettings.ParallelSystems = DefaultParallelSystems;
-    if (!ParameterHas("PARALLEL=")) return "";
-    const std::string value = OptionValueAt("PARALLEL=", std::string::npos, " ,");
+std::string SelectParallelSystems(RunSettingsRecord& settings) {
+    settings.ParallelSystems = DefaultParallelSystems;
+    if (!settings.Has("PARALLEL=")) return "";
+    const std::string value = settings.ValueAt("PARALLEL=", std::string::npos, " ,");
     unsigned long count = 0;
     bool valid = !value.empty() && value.size() <= 3;
     for (char c : value) {
@@ -13,6 +13,6 @@ std::string SelectParallelSystems() {
         if (valid) count = count * 10 + static_cast<unsigned long>(c - '0');
     }
     if (!valid || count < 1 || count > MostParallelSystems) return "Error 1009: Invalid PARALLEL=" + value + " !";
-    RunSettings.ParallelSystems = static_cast<unsigned>(count);
+    settings.ParallelSystems = static_cast<unsigned>(count);
     return "";
 }

@@ -9,7 +9,8 @@
 constexpr unsigned DefaultParallelSystems = 8;
 constexpr unsigned MostParallelSystems = 64;
 
-// Sets RunSettings.ParallelSystems from the options. Returns an empty text,
+// Sets the settings' ParallelSystems from the options. Returns an empty text,
 // or "Error 1009: Invalid PARALLEL=" + the value as given + " !" for a value
 // that is not a whole number from 1 to 64.
-std::string SelectParallelSystems();
+struct RunSettingsRecord;
+std::string SelectParallelSystems(RunSettingsRecord& settings);

@@ -9,12 +9,17 @@ constexpr std::size_t HeaderLength = 4;
 constexpr int HighestOffset = 9;
 constexpr char Delete = 0x7F;
 
-// The key is never kept in one piece in the program image: it is mixed from
-// these two rows when the process starts.
+// The key is never kept in one piece in the program image: each byte is mixed
+// from these two rows when it is used.
 constexpr unsigned char KeyRowA[8] = {0x13, 0x05, 0x1C, 0x0A, 0x17, 0x02, 0x0E, 0x19};
 constexpr unsigned char KeyRowB[4] = {0x07, 0x1D, 0x0B, 0x14};
 
-unsigned char ScramblingKey[KeyLength];
+// Every byte lies in 0x01..0x1F, so a printable character stays inside its
+// block of 32 and a stored value stays a line of ordinary text.
+unsigned char KeyByte(std::size_t i) {
+    const unsigned mixed = KeyRowA[i % 8] * 7u + KeyRowB[i / 8 % 4] * 13u + static_cast<unsigned>(i) * 11u;
+    return static_cast<unsigned char>(1 + mixed % 31);
+}
 
 // Filler characters are digits and capitals only: combined with any key byte
 // (0x01 to 0x1F) they stay printable and never become DEL.
@@ -33,19 +38,10 @@ int CheckDigitOf(const std::string& plain) {
 }
 
 char Combine(char c, std::size_t keyOffset) {
-    return static_cast<char>(static_cast<unsigned char>(c) ^ ScramblingKey[keyOffset]);
+    return static_cast<char>(static_cast<unsigned char>(c) ^ KeyByte(keyOffset % KeyLength));
 }
 
 }  // namespace
-
-void BuildScramblingKey() {
-    // Every byte lies in 0x01..0x1F, so a printable character stays inside its
-    // block of 32 and a stored value stays a line of ordinary text.
-    for (std::size_t i = 0; i < KeyLength; ++i) {
-        unsigned mixed = KeyRowA[i % 8] * 7u + KeyRowB[i / 8] * 13u + static_cast<unsigned>(i) * 11u;
-        ScramblingKey[i] = static_cast<unsigned char>(1 + mixed % 31);
-    }
-}
 
 PasswordFault DecodePassword(const std::string& stored, std::string& password) {
     if (stored.empty()) {

@@ -7,9 +7,6 @@
 constexpr std::size_t StoredPasswordLength = 24;
 constexpr std::size_t PasswordBodyLength = 20;
 
-// Builds the scrambling key in memory; called once at start-up.
-void BuildScramblingKey();
-
 enum class PasswordFault { None, InvalidForm, WrongPassword };
 
 // Decodes a stored value into `password`. An empty value gives an empty

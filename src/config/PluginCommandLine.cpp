@@ -254,7 +254,7 @@ bool CommandLineIsPlugin(const std::string& programPath, const std::vector<std::
         const std::string value = upper.substr(position + 8, upper.find_first_of(" ,", position) - position - 8);
         return value == "NAGIOS";
     }
-    return DefaultHostFormat(programPath) == HostFormat::Nagios;
+    return TraitsOf(DefaultHostFormat(programPath)).PluginCommandLine;
 }
 
 std::string PluginUsageLine(const std::string& programPath) {

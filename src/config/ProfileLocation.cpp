@@ -7,12 +7,12 @@ namespace {
 constexpr const char* DefaultExtension = ".P00";
 constexpr const char* GlobalWord = "GLOBAL.P00";
 
-void AppendDefaultExtension() { RunSettings.ProfileName = WithDefaultExtension(RunSettings.ProfileName); }
+void AppendDefaultExtension(RunSettingsRecord& settings) { settings.ProfileName = WithDefaultExtension(settings.ProfileName); }
 
-void TestForGlobalWord() {
-    if (UpperAscii(RunSettings.ProfileName) == GlobalWord) {
-        RunSettings.GlobalMode = true;
-        RunSettings.ProfileName = GlobalListingName;
+void TestForGlobalWord(RunSettingsRecord& settings) {
+    if (UpperAscii(settings.ProfileName) == GlobalWord) {
+        settings.GlobalMode = true;
+        settings.ProfileName = GlobalListingName;
     }
 }
 
@@ -35,34 +35,32 @@ std::string NotOpenedWording(const std::string& whyNotOpened) {
     return whyNotOpened.empty() ? "is missing" : whyNotOpened;
 }
 
-void ResolveProfileName() {
-    AppendDefaultExtension();
-    TestForGlobalWord();
-    AppendDefaultExtension();
+void ResolveProfileName(RunSettingsRecord& settings) {
+    AppendDefaultExtension(settings);
+    TestForGlobalWord(settings);
+    AppendDefaultExtension(settings);
 }
 
-void SplitProfileDirectory() {
-    std::string& name = RunSettings.ProfileName;
+void SplitProfileDirectory(RunSettingsRecord& settings) {
+    std::string& name = settings.ProfileName;
     // A monitoring plugin, and the hosts that read a whole report (Checkmk's
     // agent, PRTG's Linux probe, a Prometheus job), name a profile as a path
     // of the machine ("/etc/spacewarden/PRD"), whose folders "/" separates.
-    const bool machineHost =
-        RunSettings.HostFlavour == HostFormat::Nagios || FormOf(RunSettings.HostFlavour) == DocumentForm::WholeRun;
-    const bool machinePath = machineHost && !name.empty() && name[0] == '/';
+    const bool machinePath = settings.Host().MachinePaths && !name.empty() && name[0] == '/';
     // A name whose only backslash leads it ("\PRD") stays whole.
     std::size_t lastBackslash = name.rfind(machinePath ? '/' : '\\');
     if (lastBackslash != std::string::npos && lastBackslash != 0) {
-        RunSettings.ProfileDirectory = name.substr(0, lastBackslash + 1);
+        settings.ProfileDirectory = name.substr(0, lastBackslash + 1);
         name.erase(0, lastBackslash + 1);
     }
-    TestForGlobalWord();
+    TestForGlobalWord(settings);
 }
 
-std::string SelectHostFlavour() {
-    RunSettings.HostFlavour = DefaultHostFormat(RunSettings.ProgramPath);
-    if (!ParameterHas("FLAVOUR=")) return "";
-    std::string value = OptionValueAt("FLAVOUR=", std::string::npos, " ,");
-    if (FindHostFormat(value, RunSettings.HostFlavour)) return "";
+std::string SelectHostFlavour(RunSettingsRecord& settings) {
+    settings.HostFlavour = DefaultHostFormat(settings.ProgramPath);
+    if (!settings.Has("FLAVOUR=")) return "";
+    std::string value = settings.ValueAt("FLAVOUR=", std::string::npos, " ,");
+    if (FindHostFormat(value, settings.HostFlavour)) return "";
     return "Error 1008: Host-Flavour " + value + " is unknown...";
 }
 
@@ -70,9 +68,9 @@ std::string ProfileMissingText(const std::string& shownName, const std::string& 
     return "Error 1002: Profile " + shownName + " " + NotOpenedWording(whyNotOpened) + "...";
 }
 
-std::string OpenProfileAtNamedPlace(TextFile& profileFile) {
-    RunSettings.ProfilePath = RunSettings.ProfileDirectory + RunSettings.ProfileName;
-    if (!profileFile.Open(RunSettings.ProfilePath))
-        return ProfileMissingText(RunSettings.ProfilePath, profileFile.WhyNotOpened());
+std::string OpenProfileAtNamedPlace(RunSettingsRecord& settings, TextFile& profileFile) {
+    settings.ProfilePath = settings.ProfileDirectory + settings.ProfileName;
+    if (!profileFile.Open(settings.ProfilePath))
+        return ProfileMissingText(settings.ProfilePath, profileFile.WhyNotOpened());
     return "";
 }

@@ -8,8 +8,10 @@
 constexpr const char* GlobalListingName = "SAP Overseer.Gbl";
 constexpr const char* ItemProfileName = "Overseer.Prf";
 
-// Default extension and the word GLOBAL: works on RunSettings.ProfileName and GlobalMode.
-void ResolveProfileName();
+struct RunSettingsRecord;
+
+// Default extension and the word GLOBAL: works on the settings' ProfileName and GlobalMode.
+void ResolveProfileName(RunSettingsRecord& settings);
 
 // The name with ".P00" appended unless it has an extension of its own (a full
 // stop fourth from its end), as the sensor looks for a profile.
@@ -24,15 +26,14 @@ bool NamesGlobalListing(const std::string& name);
 // denied", "is a directory").
 std::string NotOpenedWording(const std::string& whyNotOpened);
 
-// Splits RunSettings.ProfileName into ProfileDirectory and ProfileName at its
-// last backslash (in the flavour "Nagios" and the formats written from the
-// whole report, for a name that begins with "/", at its last "/"), then tests
-// for GLOBAL once more.
-void SplitProfileDirectory();
+// Splits the settings' ProfileName into ProfileDirectory and ProfileName at its
+// last backslash (in the formats whose hosts name machine paths, for a name
+// that begins with "/", at its last "/"), then tests for GLOBAL once more.
+void SplitProfileDirectory(RunSettingsRecord& settings);
 
-// Fixes RunSettings.HostFlavour from the option "FLAVOUR=", or the default of
+// Fixes the settings' HostFlavour from the option "FLAVOUR=", or the default of
 // the program's name. Returns an empty text, or "Error 1008" for an unknown flavour.
-std::string SelectHostFlavour();
+std::string SelectHostFlavour(RunSettingsRecord& settings);
 
 // "Error 1002" for a profile that cannot be opened, naming it as shown: "is
 // missing...", or why a profile that is there cannot be read ("cannot be
@@ -41,4 +42,4 @@ std::string ProfileMissingText(const std::string& shownName, const std::string& 
 
 // Flavours other than "EXEXML": opens the profile where the command line names
 // it. Returns an empty text, or "Error 1002" naming ProfilePath.
-std::string OpenProfileAtNamedPlace(TextFile& profileFile);
+std::string OpenProfileAtNamedPlace(RunSettingsRecord& settings, TextFile& profileFile);

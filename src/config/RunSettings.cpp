@@ -1,7 +1,5 @@
 #include "config/RunSettings.h"
 
-RunSettingsRecord RunSettings;
-
 std::string UpperAscii(std::string text) {
     for (char& c : text)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -11,9 +9,9 @@ std::string UpperAscii(std::string text) {
 namespace {
 
 // Where the keyword's value begins in the options, or npos when they do not hold it.
-std::size_t ValueStart(const std::string& keyword) {
-    const std::string& text = RunSettings.ParameterText;
-    if (!RunSettings.WholeWordOptions) {
+std::size_t ValueStart(const RunSettingsRecord& settings, const std::string& keyword) {
+    const std::string& text = settings.ParameterText;
+    if (!settings.WholeWordOptions) {
         const std::size_t position = text.find(keyword);
         return position == std::string::npos ? position : position + keyword.size();
     }
@@ -25,12 +23,13 @@ std::size_t ValueStart(const std::string& keyword) {
 
 }  // namespace
 
-bool ParameterHas(const std::string& keyword) { return ValueStart(keyword) != std::string::npos; }
+bool RunSettingsRecord::Has(const std::string& keyword) const { return ValueStart(*this, keyword) != std::string::npos; }
 
-std::string OptionValueAt(const std::string& keyword, std::size_t maxLength, const std::string& stopCharacters) {
-    const std::size_t start = ValueStart(keyword);
+std::string RunSettingsRecord::ValueAt(const std::string& keyword, std::size_t maxLength,
+                                       const std::string& stopCharacters) const {
+    const std::size_t start = ValueStart(*this, keyword);
     if (start == std::string::npos) return "";
-    const std::string& given = RunSettings.ParameterTextAsGiven;
+    const std::string& given = ParameterTextAsGiven;
     if (start >= given.size()) return "";
     std::string value = given.substr(start, maxLength);
     std::size_t stop = value.find_first_of(stopCharacters);

@@ -1,10 +1,12 @@
-// The run-wide settings and the run's own process-wide records.
+// The run's settings: one value that start-up reads from the command line, the
+// profile's place, the listing and the thresholds, then hands on unchanged.
 #pragma once
 
 #include <string>
 
 #include "config/Credentials.h"
 #include "config/HostFormat.h"
+#include "config/Thresholds.h"
 
 constexpr const char* ProgramName = "SpaceWarden";
 constexpr const char* VersionText = "Vers 4.3 / 29.08.22";
@@ -20,7 +22,7 @@ struct RunSettingsRecord {
     std::string ItemIdentification;
     bool GlobalMode = false;
     bool VerboseMode = false;
-    HostFormat HostFlavour = HostFormat::ExeXml;
+    HostFormat HostFlavour{};  // the table's first: PRTG's EXE/XML sensor
     unsigned DeadlineSeconds = 55;  // TIMEOUT=; 0: no deadline
     unsigned ParallelSystems = 8;   // PARALLEL=: listed systems checked at the same time
     CredentialSource Credentials = CredentialSource::Profile;  // CREDENTIALS=
@@ -32,21 +34,25 @@ struct RunSettingsRecord {
     std::string TraceLine;
     std::string ProgramPath;  // argument 0, the detail of "program started"
     std::string Argument2;    // argument 2 as typed, named by "Error 1030"
-};
+    // The multi-system run's listing: profile names, each followed by "#",
+    // and how a system's channel is labelled: "1" profile name, "2" alias,
+    // "3" host name, "4" destination.
+    std::string ServerListing;
+    char LabelKind = '1';
+    // WARN=, CRIT=, CH= and STATE= of the hosts whose state the sensor judges.
+    ThresholdsRecord Thresholds;
 
-// Filled by start-up (the command line, the profile's place, the listing);
-// unchanged once a run begins.
-extern RunSettingsRecord RunSettings;
+        // True when the upper-cased options hold the keyword anywhere (with
+    // WholeWordOptions: as the start of a word, a keyword's leading comma
+    // counting as the word's boundary).
+    bool Has(const std::string& keyword) const;
+    // The value of a keyword, copied from ParameterTextAsGiven at the keyword's
+    // position: the characters after it, up to (not including) the first of
+    // `stopCharacters`, at most maxLength. Empty when the keyword is absent.
+    std::string ValueAt(const std::string& keyword, std::size_t maxLength, const std::string& stopCharacters) const;
+    // The traits of the run's host format.
+    const HostFormatTraits& Host() const { return TraitsOf(HostFlavour); }
+};
 
 // Upper-cases the letters a to z; every other byte stays.
 std::string UpperAscii(std::string text);
-
-// True when the upper-cased options hold the keyword anywhere (with
-// WholeWordOptions: as the start of a word, a keyword's leading comma counting
-// as the word's boundary).
-bool ParameterHas(const std::string& keyword);
-
-// The value of a keyword, copied from ParameterTextAsGiven at the keyword's
-// position: the characters after it, up to (not including) the first of
-// `stopCharacters`, at most maxLength. Empty when the keyword is absent.
-std::string OptionValueAt(const std::string& keyword, std::size_t maxLength, const std::string& stopCharacters);

@@ -44,13 +44,13 @@ bool ReadHintedDirectory(TextFile& hintFile, std::string& directory) {
 }
 
 // Why the first candidate that is there could not be opened, if one is.
-std::string MissingProfileText(const std::vector<std::string>& candidates) {
+std::string MissingProfileText(const RunSettingsRecord& settings, const std::vector<std::string>& candidates) {
     for (const std::string& candidate : candidates) {
         TextFile file;
         if (!file.Open(candidate) && !file.WhyNotOpened().empty())
-            return ProfileMissingText(RunSettings.ProfileName, file.WhyNotOpened());
+            return ProfileMissingText(settings.ProfileName, file.WhyNotOpened());
     }
-    return ProfileMissingText(RunSettings.ProfileName);
+    return ProfileMissingText(settings.ProfileName);
 }
 
 }  // namespace
@@ -60,9 +60,9 @@ bool IsSensorDirectory(const std::string& directory) {
     return UpperAscii(directory.substr(directory.size() - 7, 6)) == "EXEXML";
 }
 
-std::string DiscoverSensorDirectory(TextFile& profileFile) {
-    const std::string& name = RunSettings.ProfileName;
-    RunSettings.ProfileDirectory.clear();
+std::string DiscoverSensorDirectory(RunSettingsRecord& settings, TextFile& profileFile) {
+    const std::string& name = settings.ProfileName;
+    settings.ProfileDirectory.clear();
     std::string directory;
 
     TextFile hintFile;
@@ -72,7 +72,7 @@ std::string DiscoverSensorDirectory(TextFile& profileFile) {
         // installation itself; each step down is taken when the profile is there.
         if (FileCanBeOpened(directory + BelowParentOfHost + name)) directory += BelowParentOfHost;
         if (FileCanBeOpened(directory + BelowHost + name)) directory += BelowHost;
-        if (!FileCanBeOpened(directory + name)) return MissingProfileText({directory + name});
+        if (!FileCanBeOpened(directory + name)) return MissingProfileText(settings, {directory + name});
     }
 
     std::string found;
@@ -86,15 +86,14 @@ std::string DiscoverSensorDirectory(TextFile& profileFile) {
     if (!opened) {
         std::vector<std::string> tried = {directory + name};
         for (const char* candidate : FixedSensorDirectories) tried.push_back(candidate + name);
-        return MissingProfileText(tried);
+        return MissingProfileText(settings, tried);
     }
 
-    RunSettings.ProfileDirectory = found;
-    RunSettings.ProfilePath = found + name;
+    settings.ProfileDirectory = found;
+    settings.ProfilePath = found + name;
     if (!IsSensorDirectory(found)) {
         profileFile.Close();
         return "Sorry, invalid Path-Usage...";
     }
-    RunSettings.HostFlavour = HostFormat::ExeXml;
     return "";
 }

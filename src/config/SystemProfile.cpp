@@ -5,9 +5,9 @@
 #include "config/ProfileLocation.h"
 #include "config/RunSettings.h"
 
-LogonEntriesRecord LogonEntries;
+namespace {
 
-const ProfileEntryRule ProfileEntryRules[ProfileEntryCount] = {
+constexpr ProfileEntryRule EntryRules[ProfileEntryCount] = {
     {"Extcompany.:", 2, 60, &LogonEntriesRecord::Extcompany},
     {"Destination:", 3, 11, &LogonEntriesRecord::Destination},
     {"Client.....:", 3, 11, &LogonEntriesRecord::Client},
@@ -20,6 +20,10 @@ const ProfileEntryRule ProfileEntryRules[ProfileEntryCount] = {
     {"Gwhost.....:", 2, 60, &LogonEntriesRecord::Gwhost},
     {"Gwservice..:", 2, 31, &LogonEntriesRecord::Gwservice},
 };
+
+}  // namespace
+
+std::span<const ProfileEntryRule, ProfileEntryCount> ProfileEntryRules() { return EntryRules; }
 
 namespace {
 
@@ -39,7 +43,7 @@ enum class ProfileFault {
 
 const ProfileEntryRule* RuleForLine(const std::string& line) {
     if (line.size() < ProfileKeyLength) return nullptr;
-    for (const ProfileEntryRule& rule : ProfileEntryRules)
+    for (const ProfileEntryRule& rule : EntryRules)
         if (line.compare(0, ProfileKeyLength, rule.Key) == 0) return &rule;
     return nullptr;
 }
@@ -59,27 +63,26 @@ struct EntriesFault {
 };
 
 const ProfileEntryRule* RuleOf(std::string LogonEntriesRecord::*entry) {
-    for (const ProfileEntryRule& rule : ProfileEntryRules)
+    for (const ProfileEntryRule& rule : EntryRules)
         if (rule.Entry == entry) return &rule;
     return nullptr;
 }
 
-EntriesFault CheckEntries() {
-    if (LogonEntries.User.empty()) return {ProfileFault::UserMissing, RuleOf(&LogonEntriesRecord::User)};
-    if (LogonEntries.Password.empty()) return {ProfileFault::PasswordMissing, RuleOf(&LogonEntriesRecord::Password)};
-    for (const ProfileEntryRule& rule : ProfileEntryRules) {
-        const std::string& value = LogonEntries.*rule.Entry;
+EntriesFault CheckEntries(const LogonEntriesRecord& entries) {
+    if (entries.User.empty()) return {ProfileFault::UserMissing, RuleOf(&LogonEntriesRecord::User)};
+    if (entries.Password.empty()) return {ProfileFault::PasswordMissing, RuleOf(&LogonEntriesRecord::Password)};
+    for (const ProfileEntryRule& rule : EntryRules) {
+        const std::string& value = entries.*rule.Entry;
         if (value.size() < rule.MinimumLength || value.size() > rule.Room) return {ProfileFault::InvalidParameter, &rule};
     }
     return {};
 }
 
 // The environment variable that stands in for the entry, or an empty text.
-const std::string& VariableOf(const ProfileEntryRule* rule, const EnvironmentCredentials& credentials) {
-    static const std::string none;
+std::string VariableOf(const ProfileEntryRule* rule, const EnvironmentCredentials& credentials) {
     if (rule && rule->Entry == &LogonEntriesRecord::User) return credentials.UserVariable;
     if (rule && rule->Entry == &LogonEntriesRecord::Password) return credentials.PasswordVariable;
-    return none;
+    return "";
 }
 
 // Reads the profile into the entries and closes it, then puts in what the
@@ -87,8 +90,8 @@ const std::string& VariableOf(const ProfileEntryRule* rule, const EnvironmentCre
 // fault; the listing reader notes it and reads on, and keeps what an invalid
 // but decodable value yields. A line that a variable stands in for is passed
 // over, so a stale password in it can neither fail nor be used.
-EntriesFault ReadProfileEntries(TextFile& profile, std::size_t bufferSize, bool stopAtPasswordFault,
-                                const EnvironmentCredentials& credentials) {
+EntriesFault ReadProfileEntries(LogonEntriesRecord& entries, TextFile& profile, std::size_t bufferSize,
+                                bool stopAtPasswordFault, const EnvironmentCredentials& credentials) {
     ProfileFault passwordFault = ProfileFault::None;
     std::string line;
     while (profile.ReadLine(line, bufferSize)) {
@@ -98,44 +101,42 @@ EntriesFault ReadProfileEntries(TextFile& profile, std::size_t bufferSize, bool 
         std::string value = line.size() > ProfileValueColumn ? line.substr(ProfileValueColumn, ProfileValueLimit) : "";
 
         if (rule->Entry == &LogonEntriesRecord::Password) {
-            std::string password = LogonEntries.Password;
+            std::string password = entries.Password;
             ProfileFault fault = PasswordFaultOf(DecodePassword(value, password));
             if (fault != ProfileFault::None && stopAtPasswordFault) {
                 profile.Close();
                 return {fault, rule};
             }
-            LogonEntries.Password = password;
-            LogonEntries.PasswordFromProfile = true;
+            entries.Password = password;
+            entries.PasswordFromProfile = true;
             if (fault != ProfileFault::None && passwordFault == ProfileFault::None) passwordFault = fault;
             continue;
         }
 
         if (rule->Entry == &LogonEntriesRecord::User) value = UpperAscii(value);
-        if (rule->Entry == &LogonEntriesRecord::Hostname) LogonEntries.DisplayedHostname = value;
-        LogonEntries.*rule->Entry = value;
+        if (rule->Entry == &LogonEntriesRecord::Hostname) entries.DisplayedHostname = value;
+        entries.*rule->Entry = value;
     }
     profile.Close();
     // What was read before a read error is no profile.
     if (profile.ReadFailed()) return {ProfileFault::Unreadable, nullptr};
 
     // The host's store hands over the password as it is, not scrambled.
-    if (!credentials.UserVariable.empty()) LogonEntries.User = UpperAscii(credentials.User);
+    if (!credentials.UserVariable.empty()) entries.User = UpperAscii(credentials.User);
     if (!credentials.PasswordVariable.empty()) {
-        LogonEntries.Password = credentials.Password;
-        LogonEntries.PasswordFromProfile = false;
+        entries.Password = credentials.Password;
+        entries.PasswordFromProfile = false;
     }
 
-    EntriesFault entriesFault = CheckEntries();
+    EntriesFault entriesFault = CheckEntries(entries);
     if (passwordFault != ProfileFault::None) return {passwordFault, RuleOf(&LogonEntriesRecord::Password)};
     return entriesFault;
 }
 
 }  // namespace
 
-void ResetLogonEntries() { LogonEntries = LogonEntriesRecord{}; }
-
-std::string ReadSystemProfile(TextFile& profile, const std::string& profileName) {
-    return ReadSystemProfile(profile, profileName, ProfileMissingText(profileName), EnvironmentCredentials{});
+std::string ReadSystemProfile(LogonEntriesRecord& entries, TextFile& profile, const std::string& profileName) {
+    return ReadSystemProfile(entries, profile, profileName, ProfileMissingText(profileName), EnvironmentCredentials{});
 }
 
 namespace {
@@ -143,7 +144,7 @@ namespace {
 std::string FaultText(const EntriesFault& fault, const std::string& profileName, const std::string& unreadableText,
                       const EnvironmentCredentials& credentials) {
     // An entry the environment stands in for is named by its variable, never by its value.
-    const std::string& variable = VariableOf(fault.Rule, credentials);
+    const std::string variable = VariableOf(fault.Rule, credentials);
     const std::string where = variable.empty() ? "Profile " + profileName : "environment variable " + variable;
     const std::string at = variable.empty() ? profileName : "environment variable " + variable;
     switch (fault.Fault) {
@@ -160,15 +161,15 @@ std::string FaultText(const EntriesFault& fault, const std::string& profileName,
 
 }  // namespace
 
-std::string ReadSystemProfile(TextFile& profile, const std::string& profileName, const std::string& unreadableText,
-                              const EnvironmentCredentials& credentials) {
-    const EntriesFault fault = ReadProfileEntries(profile, SingleReaderBuffer, true, credentials);
+std::string ReadSystemProfile(LogonEntriesRecord& entries, TextFile& profile, const std::string& profileName,
+                              const std::string& unreadableText, const EnvironmentCredentials& credentials) {
+    const EntriesFault fault = ReadProfileEntries(entries, profile, SingleReaderBuffer, true, credentials);
     return FaultText(fault, profileName, unreadableText, credentials);
 }
 
-bool ReadListedProfile(TextFile& profile, const EnvironmentCredentials& credentials, std::string* faultText,
-                       const std::string& profileName) {
-    const EntriesFault fault = ReadProfileEntries(profile, ListingReaderBuffer, false, credentials);
+bool ReadListedProfile(LogonEntriesRecord& entries, TextFile& profile, const EnvironmentCredentials& credentials,
+                       std::string* faultText, const std::string& profileName) {
+    const EntriesFault fault = ReadProfileEntries(entries, profile, ListingReaderBuffer, false, credentials);
     if (faultText) *faultText = FaultText(fault, profileName, ProfileMissingText(profileName), credentials);
     return fault.Fault != ProfileFault::None;
 }

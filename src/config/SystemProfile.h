@@ -1,6 +1,7 @@
 // System profiles: the logon entries of one SAP system, password scrambled.
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "config/Credentials.h"
@@ -26,11 +27,6 @@ struct LogonEntriesRecord {
     bool PasswordFromProfile = false;
 };
 
-// Process-wide, empty at start, not emptied between the systems of a listing.
-extern LogonEntriesRecord LogonEntries;
-
-void ResetLogonEntries();
-
 // A line is a 12-character key, one separator column and the value, of which
 // at most 60 characters are read.
 constexpr std::size_t ProfileKeyLength = 12;
@@ -49,8 +45,10 @@ struct ProfileEntryRule {
 // In the order of the final checks: Extcompany, Destination, Client, User,
 // Password, Language, Mode, Hostname, Sysnr, Gwhost, Gwservice.
 constexpr std::size_t ProfileEntryCount = 11;
-extern const ProfileEntryRule ProfileEntryRules[ProfileEntryCount];
+std::span<const ProfileEntryRule, ProfileEntryCount> ProfileEntryRules();
 
+// The readers fill `entries`, which keep what a profile does not say (in a
+// listing, from the systems before it).
 // The single-system reader: reads the open profile to its end and closes it,
 // then runs the final checks. Returns an empty text when the profile is sound,
 // otherwise the message of the first fault ("Error 1003" to "Error 1007").
@@ -61,9 +59,9 @@ extern const ProfileEntryRule ProfileEntryRules[ProfileEntryCount];
 // gives for a profile it cannot open; without it, "Error 1002" naming profileName.
 // What `credentials` names comes from the environment instead of the profile's
 // lines; its faults ("Error 1006", "1007", "1003") name the variable, never a value.
-std::string ReadSystemProfile(TextFile& profile, const std::string& profileName);
-std::string ReadSystemProfile(TextFile& profile, const std::string& profileName, const std::string& unreadableText,
-                              const EnvironmentCredentials& credentials = {});
+std::string ReadSystemProfile(LogonEntriesRecord& entries, TextFile& profile, const std::string& profileName);
+std::string ReadSystemProfile(LogonEntriesRecord& entries, TextFile& profile, const std::string& profileName,
+                              const std::string& unreadableText, const EnvironmentCredentials& credentials = {});
 
 // The listing reader: reads the open profile to its end, closes it and runs the
 // final checks. Writes no message; returns true when the profile is faulty.
@@ -74,5 +72,5 @@ std::string ReadSystemProfile(TextFile& profile, const std::string& profileName,
 // `credentials` names comes from the environment instead of the profile's lines.
 // `faultText`, when given, gets the fault as the single-system reader words it,
 // naming the profile by `profileName`.
-bool ReadListedProfile(TextFile& profile, const EnvironmentCredentials& credentials = {},
+bool ReadListedProfile(LogonEntriesRecord& entries, TextFile& profile, const EnvironmentCredentials& credentials = {},
                        std::string* faultText = nullptr, const std::string& profileName = "");

@@ -5,7 +5,6 @@
 
 #include "config/RunSettings.h"
 
-ThresholdsRecord Thresholds;
 
 namespace {
 
@@ -97,25 +96,26 @@ int JudgedChannelLevel(const ThresholdsRecord& thresholds, long number, double v
     return JudgedLevel(thresholds, value);
 }
 
-std::string SelectThresholds(bool multiSystemRun, bool checkmk) {
+std::string SelectThresholds(RunSettingsRecord& settings, bool multiSystemRun, bool checkmk) {
+    ThresholdsRecord& Thresholds = settings.Thresholds;
     Thresholds = ThresholdsRecord{};
     const std::pair<const char*, ThresholdRange*> ranges[] = {{"WARN=", &Thresholds.Warning},
                                                               {"CRIT=", &Thresholds.Critical}};
     for (const auto& [keyword, range] : ranges) {
-        if (!ParameterHas(keyword)) continue;
-        const std::string value = OptionValueAt(keyword, std::string::npos, " ,");
+        if (!settings.Has(keyword)) continue;
+        const std::string value = settings.ValueAt(keyword, std::string::npos, " ,");
         if (!ParseRange(value, *range)) return InvalidText(keyword, value);
     }
-    if (ParameterHas("CH=")) {
+    if (settings.Has("CH=")) {
         // Read as the channel writer reads it: at most three characters.
-        const long selected = std::atol(OptionValueAt("CH=", 3, ",").c_str());
+        const long selected = std::atol(settings.ValueAt("CH=", 3, ",").c_str());
         const long last = multiSystemRun ? 999 : SingleSystemChannels;
-        Thresholds.SelectedChannelText = OptionValueAt("CH=", std::string::npos, " ,");
+        Thresholds.SelectedChannelText = settings.ValueAt("CH=", std::string::npos, " ,");
         if (selected < 1 || selected > last) return InvalidText("CH=", Thresholds.SelectedChannelText);
         Thresholds.SelectedChannel = selected;
     }
-    if (checkmk && ParameterHas("STATE=")) {
-        const std::string value = OptionValueAt("STATE=", std::string::npos, " ,");
+    if (checkmk && settings.Has("STATE=")) {
+        const std::string value = settings.ValueAt("STATE=", std::string::npos, " ,");
         if (UpperAscii(value) != "P") return InvalidText("STATE=", value);
         Thresholds.HostJudges = true;
         long long level = 0;

@@ -41,7 +41,6 @@ struct ThresholdsRecord {
     std::string SelectedChannelText;  // the value of CH= as given
     bool HostJudges = false;  // Checkmk's STATE=P: Checkmk judges the metrics by their levels
 };
-extern ThresholdsRecord Thresholds;
 
 // 0 OK, 1 WARNING, 2 CRITICAL: a value outside the critical range is
 // critical, else outside the warning range a warning.
@@ -58,4 +57,5 @@ int JudgedChannelLevel(const ThresholdsRecord& thresholds, long number, double v
 // text, or "Error 1009: Invalid " + keyword + the value as given + " !".
 // For Checkmk (`checkmk`) also STATE=P, which leaves the state to Checkmk: its
 // ranges must then be levels (LevelFromAbove).
-std::string SelectThresholds(bool multiSystemRun, bool checkmk = false);
+struct RunSettingsRecord;
+std::string SelectThresholds(RunSettingsRecord& settings, bool multiSystemRun, bool checkmk = false);

@@ -2,10 +2,10 @@
 
 #include "config/RunSettings.h"
 
-std::string SelectDeadline() {
-    RunSettings.DeadlineSeconds = DefaultDeadlineSeconds;
-    if (!ParameterHas("TIMEOUT=")) return "";
-    const std::string value = OptionValueAt("TIMEOUT=", std::string::npos, " ,");
+std::string SelectDeadline(RunSettingsRecord& settings) {
+    settings.DeadlineSeconds = DefaultDeadlineSeconds;
+    if (!settings.Has("TIMEOUT=")) return "";
+    const std::string value = settings.ValueAt("TIMEOUT=", std::string::npos, " ,");
     unsigned long seconds = 0;
     bool valid = !value.empty();
     for (char c : value) {
@@ -16,6 +16,6 @@ std::string SelectDeadline() {
         if (!valid) break;
     }
     if (!valid) return "Error 1009: Invalid TIMEOUT=" + value + " !";
-    RunSettings.DeadlineSeconds = static_cast<unsigned>(seconds);
+    settings.DeadlineSeconds = static_cast<unsigned>(seconds);
     return "";
 }

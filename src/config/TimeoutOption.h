@@ -9,7 +9,8 @@
 constexpr unsigned DefaultDeadlineSeconds = 55;
 constexpr unsigned LongestDeadlineSeconds = 3600;
 
-// Sets RunSettings.DeadlineSeconds from the options (0: no deadline). Returns
+// Sets the settings' DeadlineSeconds from the options (0: no deadline). Returns
 // an empty text, or "Error 1009: Invalid TIMEOUT=" + the value as given + " !"
 // for a value that is not a number of seconds from 0 to 3600.
-std::string SelectDeadline();
+struct RunSettingsRecord;
+std::string SelectDeadline(RunSettingsRecord& settings);

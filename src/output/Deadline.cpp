@@ -1,21 +1,12 @@
 #include "output/Deadline.h"
 
-#include "config/RunSettings.h"
-#include "output/Console.h"
-#include "output/ResultDocument.h"
+#include "output/RunContext.h"
 #include "output/StandardOutput.h"
 #include "platform/EventLog.h"
 #include "platform/OutputLock.h"
 #include "platform/Watchdog.h"
 
 namespace {
-
-// Read by the watchdog; written by the run, each under the output lock.
-struct DeadlineNoticeRecord {
-    unsigned Seconds = 0;
-    std::string Subject;
-};
-DeadlineNoticeRecord Notice;
 
 // How long the watchdog waits for the run to finish a write it has begun.
 constexpr unsigned WriteInProgressMilliseconds = 2000;
@@ -28,8 +19,8 @@ void DeadlinePassed() {
     int exitCode = 2;
     // A complete document stays as it is; the run was closing its connection.
     if (DocumentCompleteLocked(exitCode)) EndProcessNow(exitCode);
-    const std::string text = DeadlineErrorText(Notice.Subject, Notice.Seconds);
-    WriteDocumentOutLocked(ErrorDocument(text));
+    const std::string text = DeadlineErrorText(RunContext.DeadlineSubject, RunContext.DeadlineSeconds);
+    WriteDocumentOutLocked(CurrentWriter().Error(RunContext.Published, text));
     if (EventLogWantedLocked()) WriteLogLineLocked(0, "deadline passed", text);
     // Error 1019 is also a monitoring plugin's CRITICAL.
     EndProcessNow(ErrorExitCodeLocked(2));
@@ -45,12 +36,12 @@ void ArmDeadline(unsigned seconds) {
     if (seconds == 0 || ProcessEndHookSet()) return;
     {
         OutputLockHeld held;
-        Notice.Seconds = seconds;
+        RunContext.DeadlineSeconds = seconds;
     }
     StartWatchdog(seconds, DeadlinePassed);
 }
 
 void UpdateDeadlineNotice(const std::string& subject) {
     OutputLockHeld held;
-    Notice.Subject = subject;
+    RunContext.DeadlineSubject = subject;
 }

@@ -1,5 +1,7 @@
 #include "output/PrometheusWriter.h"
 
+#include "output/WholeReportWriter.h"
+
 #include <cstdio>
 #include <vector>
 
@@ -80,4 +82,11 @@ std::string PrometheusText(const RunReport& report) {
             "# TYPE spacewarden_run_duration_seconds gauge\n"
             "spacewarden_run_duration_seconds " + std::string(duration) + "\n";
     return text;
+}
+
+// A job's log shows a run that an error ended (the file is written all the same).
+std::unique_ptr<ReportWriter> MakePrometheusWriter(const RunSettingsRecord& settings) {
+    return MakeWholeReportWriter(
+        settings, {[](const RunReport& report, const ThresholdsRecord&) { return PrometheusText(report); },
+                   [](const RunReport& report) { return report.RunError.empty() ? 0 : 2; }});
 }

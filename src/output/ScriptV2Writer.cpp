@@ -1,5 +1,7 @@
 #include "output/ScriptV2Writer.h"
 
+#include "output/WholeReportWriter.h"
+
 #include <cstdio>
 #include <set>
 #include <vector>
@@ -142,4 +144,9 @@ std::string ScriptV2Document(const RunReport& report, const ThresholdsRecord& th
     const std::string error = SingleSystemFailure(report);
     if (!error.empty()) return Document(2, error, {}, false);
     return SingleSystem(report, thresholds);
+}
+
+// PRTG reads a Script v2 document only after exit code 0: its status says the rest.
+std::unique_ptr<ReportWriter> MakeScriptV2Writer(const RunSettingsRecord& settings) {
+    return MakeWholeReportWriter(settings, {ScriptV2Document, [](const RunReport&) { return 0; }});
 }

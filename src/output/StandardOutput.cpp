@@ -4,9 +4,7 @@
 #include <cstdlib>
 
 #include "config/RunSettings.h"
-
-#include "output/PluginStatus.h"
-#include "output/ReportOutput.h"
+#include "output/RunContext.h"
 #include "platform/OutputLock.h"
 #include "platform/StandardStreams.h"
 #include "platform/Watchdog.h"
@@ -14,52 +12,36 @@
 
 namespace {
 
-ProcessEndHook EndHook = nullptr;
-
-// Set once standard output cannot take what is written: it was closed when the
-// process started, or a write failed. Nothing more is written then, nothing is
-// tried again, and the process ends with exit code 2.
-bool OutputLost = false;
-
-// Console lines held back until the document is written (HoldConsoleLines).
-bool Holding = false;
-std::string Held;
-
-// A worker's output, kept for its answer (CaptureStandardOutput).
-bool Capturing = false;
-std::string Captured;
+RunContextRecord& Run = RunContext;
 
 void WriteNow(const std::string& text) {
-    if (Capturing) {
-        Captured += text;
+    if (Run.Capturing) {
+        Run.Captured += text;
         return;
     }
-    if (OutputLost || text.empty()) return;
-    if (!WriteStandardOutput(text.data(), text.size())) OutputLost = true;
+    if (Run.OutputLost || text.empty()) return;
+    if (!WriteStandardOutput(text.data(), text.size())) Run.OutputLost = true;
 }
 
-// Set once the run's document is complete, with the exit code it ends with.
-bool Complete = false;
-int CompleteExitCode = 0;
-
 // The exit code the host reads for the sensor's own (0 success, 1 the fatal
-// report, 2 an error document): a monitoring plugin's is its status line's
-// state, and 3 (UNKNOWN) when standard output took nothing; PRTG's is 2 then.
+// report, 2 an error document), as its writer says: a monitoring plugin's is
+// its status line's state, and 3 (UNKNOWN) when standard output took nothing;
+// PRTG's is 2 then.
 int HostExitCode(int sensorExitCode) {
-    if (OutputLost) return LostOutputExitCode();
-    if (WritesWholeReport()) return ReportDocumentExitCode();
-    return IsPluginFlavour() ? PluginExitCode() : sensorExitCode;
+    if (!Run.Settings) return Run.OutputLost ? 2 : sensorExitCode;
+    if (Run.OutputLost) return CurrentWriter().LostOutputExitCode();
+    return CurrentWriter().ExitCode(sensorExitCode);
 }
 
 }  // namespace
 
 void StartStandardOutput() {
-    if (SecureStandardStreams()) OutputLost = true;
+    if (SecureStandardStreams()) Run.OutputLost = true;
 }
 
 void WriteOutLocked(const std::string& text) {
-    if (Holding) {
-        Held += text;
+    if (Run.Holding) {
+        Run.Held += text;
         return;
     }
     WriteNow(text);
@@ -67,36 +49,36 @@ void WriteOutLocked(const std::string& text) {
 
 void HoldConsoleLines() {
     OutputLockHeld held;
-    Holding = true;
+    Run.Holding = true;
 }
 
 // The held lines are a monitoring plugin's long text, where a "|" would start
 // performance data: it is written as "/", as in the status line, and a control
 // character other than the line end as a blank.
 void ReleaseHeldLocked() {
-    Holding = false;
-    for (char& c : Held) {
+    Run.Holding = false;
+    for (char& c : Run.Held) {
         if (c == '|') c = '/';
         if (c >= '\0' && c < ' ' && c != '\n') c = ' ';
     }
-    WriteNow(Held);
-    Held.clear();
+    WriteNow(Run.Held);
+    Run.Held.clear();
 }
 
 // The document of --textfile replaces that file; one that cannot be written is
 // a document lost, said on standard error (a job's log keeps it).
-void WriteTextfile(const std::string& text) {
-    const std::string whyNot = ReplaceWholeFile(RunSettings.TextfilePath, text);
+void WriteTextfile(const std::string& path, const std::string& text) {
+    const std::string whyNot = ReplaceWholeFile(path, text);
     if (whyNot.empty()) return;
-    NoteReportDocumentLost();
-    const std::string message = std::string(ProgramName) + ": " + RunSettings.TextfilePath + " " + whyNot + "\n";
+    CurrentWriter().NoteDocumentLost();
+    const std::string message = std::string(ProgramName) + ": " + path + " " + whyNot + "\n";
     std::fputs(message.c_str(), stderr);
 }
 
 // An empty document (a streamed run's opening in the plugin's flavour) is no status line yet.
 void WriteDocumentOutLocked(const std::string& text) {
-    if (!RunSettings.TextfilePath.empty() && !text.empty()) {
-        WriteTextfile(text);
+    if (Run.Settings && !Run.Settings->TextfilePath.empty() && !text.empty()) {
+        WriteTextfile(Run.Settings->TextfilePath, text);
         return;
     }
     WriteNow(text);
@@ -117,54 +99,54 @@ void WriteOutLine(const std::string& text) { WriteOut(text + "\n"); }
 
 void CaptureStandardOutput() {
     OutputLockHeld held;
-    Capturing = true;
+    Run.Capturing = true;
 }
 
 std::string TakeCapturedOutput() {
     OutputLockHeld held;
     std::string taken;
-    taken.swap(Captured);
+    taken.swap(Run.Captured);
     return taken;
 }
 
 bool StandardOutputLost() {
     OutputLockHeld held;
-    return OutputLost;
+    return Run.OutputLost;
 }
 
 void DocumentComplete(int exitCode) {
     OutputLockHeld held;
-    Complete = true;
-    CompleteExitCode = HostExitCode(exitCode);
+    Run.Complete = true;
+    Run.CompleteExitCode = HostExitCode(exitCode);
 }
 
 bool DocumentCompleteLocked(int& exitCode) {
-    exitCode = OutputLost ? LostOutputExitCode() : CompleteExitCode;
-    return Complete;
+    exitCode = Run.OutputLost ? LostOutputExitCode() : Run.CompleteExitCode;
+    return Run.Complete;
 }
 
-int LostOutputExitCode() { return IsPluginFlavour() ? static_cast<int>(PluginState::Unknown) : 2; }
+int LostOutputExitCode() { return Run.Settings ? CurrentWriter().LostOutputExitCode() : 2; }
 
-int ErrorExitCodeLocked(int stateExitCode) { return OutputLost ? LostOutputExitCode() : stateExitCode; }
+int ErrorExitCodeLocked(int stateExitCode) { return Run.OutputLost ? LostOutputExitCode() : stateExitCode; }
 
-void SetProcessEndHook(ProcessEndHook hook) { EndHook = hook; }
+void SetProcessEndHook(ProcessEndHook hook) { Run.EndHook = hook; }
 
-bool ProcessEndHookSet() { return EndHook != nullptr; }
+bool ProcessEndHookSet() { return Run.EndHook != nullptr; }
 
 void EndProcess(int exitCode) {
     LockOutput();
     // Lines held for a document that was never written are not lost.
-    if (Holding) ReleaseHeldLocked();
+    if (Run.Holding) ReleaseHeldLocked();
     // A harness keeps standard output for its next run.
-    if (!EndHook && !OutputLost && !FinishStandardOutput()) OutputLost = true;
+    if (!Run.EndHook && !Run.OutputLost && !FinishStandardOutput()) Run.OutputLost = true;
     // The monitoring host must not take an answer it never got for success,
     // nor for the fatal report.
     exitCode = HostExitCode(exitCode);
     // A deadline passing from here on ends the process the same way.
-    Complete = true;
-    CompleteExitCode = exitCode;
+    Run.Complete = true;
+    Run.CompleteExitCode = exitCode;
     UnlockOutput();
-    if (EndHook) EndHook(exitCode);
+    if (Run.EndHook) Run.EndHook(exitCode);
     StopWatchdog();
     std::exit(exitCode);
 }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "output/RunContext.h"
+
 // Called first in the process: secures the standard streams (a closed one is
 // reopened on the null device). A standard output that was closed counts as
 // one that cannot be written.
@@ -40,12 +42,12 @@ bool StandardOutputLost();
 
 // Ends the process with the exit code, or with 2 when standard output could
 // not take everything written to it (closed at start, a write failed, or its
-// closing at the end failed). In the flavour "Nagios" the exit code is the
-// state of the status line written (0 OK, 1 WARNING, 2 CRITICAL, 3 UNKNOWN),
-// and 3 when standard output could not take it.
+// closing at the end failed). The run's writer turns the exit code into its
+// host's: a monitoring plugin's is the state of the status line written (0 OK,
+// 1 WARNING, 2 CRITICAL, 3 UNKNOWN), and 3 when standard output could not take it.
 [[noreturn]] void EndProcess(int exitCode);
 
-// The exit code of a run whose output was lost: 2, or 3 for "Nagios".
+// The exit code of a run whose output was lost: 2, or 3 for a monitoring plugin.
 int LostOutputExitCode();
 // For a caller that holds the output lock and wrote an error of its own (the
 // watchdog): the error's exit code, unless the output was lost.
@@ -62,9 +64,7 @@ void DocumentComplete(int exitCode);
 bool DocumentCompleteLocked(int& exitCode);
 
 // A harness that runs the sensor inside its own process (the fuzzers) ends a
-// run its own way: the hook is called in place of exit, with the exit code,
-// and leaves by an exception of its own. Without a hook the process ends.
+// run its own way (output/RunContext.h). Without a hook the process ends.
 // Standard output is then left open for the harness.
-using ProcessEndHook = void (*)(int exitCode);
 void SetProcessEndHook(ProcessEndHook hook);
 bool ProcessEndHookSet();

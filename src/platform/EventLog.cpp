@@ -4,16 +4,11 @@
 
 #include "platform/Files.h"
 #include "platform/OutputLock.h"
+#include "platform/ProcessContext.h"
 
 namespace {
 
-// Under the output lock, which the watchdog takes too.
-struct EventLogRecord {
-    bool Wanted = false;
-    bool Tried = false;
-    std::FILE* Stream = nullptr;
-};
-EventLogRecord Log;
+EventLogRecord& Log = Process.EventLog;
 
 void OpenLocked() {
     if (Log.Tried) return;

@@ -1,5 +1,7 @@
 #include "platform/OutputLock.h"
 
+#include "platform/ProcessContext.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -9,23 +11,14 @@
 
 #ifdef _WIN32
 
-namespace {
 
-// Made before main runs, as a function-local static would need a lock of its own.
-struct CriticalSectionRecord {
-    CRITICAL_SECTION Section;
-    CriticalSectionRecord() { InitializeCriticalSection(&Section); }
-} Lock;
+void LockOutput() { EnterCriticalSection(&Process.OutputLock.Section); }
 
-}  // namespace
-
-void LockOutput() { EnterCriticalSection(&Lock.Section); }
-
-void UnlockOutput() { LeaveCriticalSection(&Lock.Section); }
+void UnlockOutput() { LeaveCriticalSection(&Process.OutputLock.Section); }
 
 bool TryLockOutput(unsigned milliseconds) {
     const ULONGLONG until = GetTickCount64() + milliseconds;
-    while (!TryEnterCriticalSection(&Lock.Section)) {
+    while (!TryEnterCriticalSection(&Process.OutputLock.Section)) {
         if (GetTickCount64() >= until) return false;
         Sleep(10);
     }
@@ -34,15 +27,10 @@ bool TryLockOutput(unsigned milliseconds) {
 
 #else
 
-namespace {
 
-pthread_mutex_t Lock = PTHREAD_MUTEX_INITIALIZER;
+void LockOutput() { pthread_mutex_lock(&Process.OutputLock.Mutex); }
 
-}  // namespace
-
-void LockOutput() { pthread_mutex_lock(&Lock); }
-
-void UnlockOutput() { pthread_mutex_unlock(&Lock); }
+void UnlockOutput() { pthread_mutex_unlock(&Process.OutputLock.Mutex); }
 
 bool TryLockOutput(unsigned milliseconds) {
     timespec until{};
@@ -53,7 +41,7 @@ bool TryLockOutput(unsigned milliseconds) {
         until.tv_sec += 1;
         until.tv_nsec -= 1000000000L;
     }
-    return pthread_mutex_timedlock(&Lock, &until) == 0;
+    return pthread_mutex_timedlock(&Process.OutputLock.Mutex, &until) == 0;
 }
 
 #endif

@@ -1,5 +1,7 @@
 #include "platform/Watchdog.h"
 
+#include "platform/ProcessContext.h"
+
 #include <atomic>
 #include <cstdlib>
 
@@ -25,22 +27,12 @@ unsigned long long Now() {
 #endif
 }
 
-unsigned long long ProcessStart = 0;
-std::atomic<unsigned long long> Deadline{0};
-std::atomic<void (*)()> Expired{nullptr};
-std::atomic<bool> Started{false};
-
-#ifdef _WIN32
-// Set when the run ends by itself: the watchdog ends before the process does,
-// as Wine complains of a thread that the end of its process cuts off.
-HANDLE StopEvent = nullptr;
-HANDLE WatchThreadHandle = nullptr;
-#endif
+WatchdogRecord& Watchdog = Process.Watchdog;
 
 // Sleeps for at most the time given; false when the watchdog was stopped.
 bool SleepMilliseconds(unsigned long long milliseconds) {
 #ifdef _WIN32
-    return WaitForSingleObject(StopEvent, static_cast<DWORD>(milliseconds > 60000 ? 60000 : milliseconds)) ==
+    return WaitForSingleObject(Watchdog.StopEvent, static_cast<DWORD>(milliseconds > 60000 ? 60000 : milliseconds)) ==
            WAIT_TIMEOUT;
 #else
     timespec wait{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
@@ -51,9 +43,9 @@ bool SleepMilliseconds(unsigned long long milliseconds) {
 
 // Sleeps until the deadline, which a later StartWatchdog may have moved.
 void Watch() {
-    for (unsigned long long now = Now(); now < Deadline.load(); now = Now())
-        if (!SleepMilliseconds(Deadline.load() - now)) return;
-    Expired.load()();
+    for (unsigned long long now = Now(); now < Watchdog.Deadline.load(); now = Now())
+        if (!SleepMilliseconds(Watchdog.Deadline.load() - now)) return;
+    Watchdog.Expired.load()();
 }
 
 #ifdef _WIN32
@@ -70,22 +62,22 @@ void* WatchThread(void*) {
 
 }  // namespace
 
-void MarkProcessStart() { ProcessStart = Now(); }
+void MarkProcessStart() { Watchdog.ProcessStart = Now(); }
 
-unsigned long long MillisecondsSinceProcessStart() { return Now() - ProcessStart; }
+unsigned long long MillisecondsSinceProcessStart() { return Now() - Watchdog.ProcessStart; }
 
 bool StartWatchdog(unsigned seconds, void (*expired)()) {
-    Deadline = ProcessStart + static_cast<unsigned long long>(seconds) * 1000ULL;
-    Expired = expired;
-    if (Started.exchange(true)) return true;
+    Watchdog.Deadline = Watchdog.ProcessStart + static_cast<unsigned long long>(seconds) * 1000ULL;
+    Watchdog.Expired = expired;
+    if (Watchdog.Started.exchange(true)) return true;
 #ifdef _WIN32
-    StopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    Watchdog.StopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     uintptr_t thread = _beginthreadex(nullptr, 64 * 1024, WatchThread, nullptr, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-    if (StopEvent == nullptr || thread == 0) {
-        Started = false;
+    if (Watchdog.StopEvent == nullptr || thread == 0) {
+        Watchdog.Started = false;
         return false;
     }
-    WatchThreadHandle = reinterpret_cast<HANDLE>(thread);
+    Watchdog.Thread = reinterpret_cast<HANDLE>(thread);
 #else
     pthread_attr_t attributes;
     pthread_attr_init(&attributes);
@@ -96,7 +88,7 @@ bool StartWatchdog(unsigned seconds, void (*expired)()) {
     const bool created = pthread_create(&thread, &attributes, WatchThread, nullptr) == 0;
     pthread_attr_destroy(&attributes);
     if (!created) {
-        Started = false;
+        Watchdog.Started = false;
         return false;
     }
 #endif
@@ -105,10 +97,10 @@ bool StartWatchdog(unsigned seconds, void (*expired)()) {
 
 void StopWatchdog() {
 #ifdef _WIN32
-    if (!Started.load() || WatchThreadHandle == nullptr) return;
-    SetEvent(StopEvent);
+    if (!Watchdog.Started.load() || Watchdog.Thread == nullptr) return;
+    SetEvent(Watchdog.StopEvent);
     // A watchdog that is ending the process already needs no waiting for.
-    WaitForSingleObject(WatchThreadHandle, 1000);
+    WaitForSingleObject(Watchdog.Thread, 1000);
 #endif
 }
 

@@ -1,5 +1,7 @@
 #include "platform/WindowsPaths.h"
 
+#include "platform/ProcessContext.h"
+
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
@@ -65,13 +67,7 @@ char FindCurrentDrive(const std::string& drives) {
     return 'c';
 }
 
-// The drives and the working directory stay as they are for the whole run.
-struct DrivesRecord {
-    bool Known = false;
-    std::string Root;
-    char Current = 'c';
-};
-DrivesRecord Drives;
+DrivesRecord& Drives = Process.Paths.Drives;
 
 const DrivesRecord& KnownDrives() {
     if (!Drives.Known) {
@@ -96,42 +92,7 @@ bool FoldedEqual(std::string_view a, std::string_view b) {
     });
 }
 
-// What a directory held when it was read for names in another letter case,
-// kept small (a folder may hold a profile for each of 100,000 systems): the
-// names one after the other, and where each starts, ordered by the name in
-// lower case and, among names that differ in case only, as the folder lists them.
-// It serves while the directory is unchanged: the same file with the same
-// modification time, which every entry created, removed or renamed in it
-// moves on. A listing read in the same clock tick as the directory's last
-// change could miss a second change in that tick, so it serves that lookup
-// only and the next one reads the directory again.
-struct DirectoryListing {
-    dev_t Device = 0;
-    ino_t Inode = 0;
-    timespec Modified{};
-    bool Settled = false;
-    std::string Names;  // each ended by a zero byte
-    std::vector<std::uint32_t> ByFoldedName;
-
-    std::string_view NameAt(std::uint32_t start) const { return Names.data() + start; }
-
-    // The entry a component names: the component itself when the folder holds
-    // it as written, else the first entry that differs from it in the case of
-    // a to z only; empty when there is none.
-    std::string EntryNamed(const std::string& component) const {
-        auto entry = std::lower_bound(ByFoldedName.begin(), ByFoldedName.end(), component,
-                                      [this](std::uint32_t start, const std::string& name) {
-                                          return FoldedLess(NameAt(start), name);
-                                      });
-        std::string match;
-        for (; entry != ByFoldedName.end() && FoldedEqual(NameAt(*entry), component); ++entry) {
-            if (NameAt(*entry) == component) return component;
-            if (match.empty()) match = NameAt(*entry);
-        }
-        return match;
-    }
-};
-std::unordered_map<std::string, DirectoryListing> Listings;
+std::unordered_map<std::string, DirectoryListing>& Listings = Process.Paths.Listings;
 
 bool SameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 bool NotBefore(const timespec& a, const timespec& b) {
@@ -157,9 +118,9 @@ const DirectoryListing* ListingOf(const std::string& folder) {
     listing.Inode = info.st_ino;
     listing.Modified = info.st_mtim;
     listing.Settled = !NotBefore(info.st_mtim, readStart);
-    ++PathLookups.DirectoryReads;
+    ++Process.Paths.Counts.DirectoryReads;
     while (const dirent* entry = readdir(directory)) {
-        ++PathLookups.EntriesRead;
+        ++Process.Paths.Counts.EntriesRead;
         listing.ByFoldedName.push_back(static_cast<std::uint32_t>(listing.Names.size()));
         listing.Names.append(entry->d_name);
         listing.Names.push_back('\0');
@@ -191,8 +152,8 @@ void ForgetListingOf(const std::string& nativePath) {
 }
 
 bool EntryExists(const std::string& path) {
-    ++PathLookups.ExistenceChecks;
-    PathLookups.PathBytesChecked += path.size();
+    ++Process.Paths.Counts.ExistenceChecks;
+    Process.Paths.Counts.PathBytesChecked += path.size();
     struct stat info;
     return lstat(path.c_str(), &info) == 0;
 }
@@ -283,7 +244,24 @@ std::string ToNative(const std::string& path) {
 
 }  // namespace
 
-PathLookupCounts PathLookups;
+#ifndef _WIN32
+std::string DirectoryListing::EntryNamed(const std::string& component) const {
+    auto entry = std::lower_bound(ByFoldedName.begin(), ByFoldedName.end(), component,
+                                  [this](std::uint32_t start, const std::string& name) {
+                                      return FoldedLess(NameAt(start), name);
+                                  });
+    std::string match;
+    for (; entry != ByFoldedName.end() && FoldedEqual(NameAt(*entry), component); ++entry) {
+        if (NameAt(*entry) == component) return component;
+        if (match.empty()) match = NameAt(*entry);
+    }
+    return match;
+}
+#endif
+
+const PathLookupCounts& PathLookupTally() { return Process.Paths.Counts; }
+
+void ResetPathLookupTally() { Process.Paths.Counts = PathLookupCounts{}; }
 
 std::string NativePath(const std::string& path) { return path.size() > PathRoom ? "" : ToNative(path); }
 

@@ -38,7 +38,8 @@ struct PathLookupCounts {
     unsigned long ExistenceChecks = 0;      // paths asked whether they exist as written
     unsigned long long PathBytesChecked = 0;  // their characters, all told
 };
-extern PathLookupCounts PathLookups;
+const PathLookupCounts& PathLookupTally();
+void ResetPathLookupTally();
 
 // Forgets the folders read, the drives root and the current drive, which are
 // otherwise taken once per run (for tests that change them).

@@ -18,7 +18,7 @@ void PadRight(std::string& text, std::size_t width) {
 }
 
 // The connection's own copies of the entries; the logon options point into them.
-void TakeConnectionTexts(const LogonEntriesRecord& entries) {
+void TakeConnectionTexts(const LogonEntriesRecord& entries, const RunSettingsRecord& settings) {
     RfcLogonRecord& texts = Rfc.Logon;
     texts.Destination = entries.Destination;
     texts.Client = entries.Client;
@@ -31,8 +31,8 @@ void TakeConnectionTexts(const LogonEntriesRecord& entries) {
     texts.Gwhost = entries.Gwhost;
     texts.Gwservice = entries.Gwservice;
     // ",HOST=" and ",NO=" override the profile's host and system number.
-    if (ParameterHas(",HOST=")) texts.Hostname = OptionValueAt(",HOST=", std::string::npos, " ,");
-    if (ParameterHas(",NO=")) texts.Sysnr = OptionValueAt(",NO=", std::string::npos, " ,");
+    if (settings.Has(",HOST=")) texts.Hostname = settings.ValueAt(",HOST=", std::string::npos, " ,");
+    if (settings.Has(",NO=")) texts.Sysnr = settings.ValueAt(",NO=", std::string::npos, " ,");
     PadRight(texts.User, 12);
     PadRight(texts.Password, 10);
 }
@@ -87,9 +87,9 @@ int SystemNumberOf(const std::string& sysnr) {
     return static_cast<int>(number);
 }
 
-int SystemNumberAfterOpening(const LogonEntriesRecord& entries, int before) {
+int SystemNumberAfterOpening(const LogonEntriesRecord& entries, const RunSettingsRecord& settings, int before) {
     if (entries.Mode == "R/2") return before;
-    const std::string sysnr = ParameterHas(",NO=") ? OptionValueAt(",NO=", std::string::npos, " ,") : entries.Sysnr;
+    const std::string sysnr = settings.Has(",NO=") ? settings.ValueAt(",NO=", std::string::npos, " ,") : entries.Sysnr;
     return sysnr.empty() ? before : SystemNumberOf(sysnr);
 }
 
@@ -101,8 +101,8 @@ bool UsesDestinationFile(const LogonEntriesRecord& entries) {
     return FileCanBeOpened("SapRfc." + entries.Destination);
 }
 
-RFC_HANDLE OpenConnection(const LogonEntriesRecord& entries) {
-    TakeConnectionTexts(entries);
+RFC_HANDLE OpenConnection(const LogonEntriesRecord& entries, const RunSettingsRecord& settings) {
+    TakeConnectionTexts(entries, settings);
     FillLogonOptions();
     // Open before a logon that may never return, for the deadline's log line.
     OpenEventLog();

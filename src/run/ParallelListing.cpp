@@ -1,5 +1,7 @@
 #include "run/ParallelListing.h"
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "platform/Watchdog.h"
@@ -10,8 +12,10 @@ namespace {
 
 // The environment's credentials stay with the run: a worker gets its system's
 // logon data through its task only.
-const std::vector<std::string> WithheldVariables = {"SPACEWARDEN_USER", "SPACEWARDEN_PASSWORD", "prtg_windowsuser",
-                                                    "prtg_windowspassword", "prtg_linuxuser", "prtg_linuxpassword"};
+std::vector<std::string> WithheldVariables() {
+    return {"SPACEWARDEN_USER",     "SPACEWARDEN_PASSWORD", "prtg_windowsuser",
+            "prtg_windowspassword", "prtg_linuxuser",       "prtg_linuxpassword"};
+}
 
 constexpr std::size_t NoSystem = static_cast<std::size_t>(-1);
 
@@ -32,17 +36,22 @@ struct Slot {
     std::size_t System = NoSystem;
 };
 
-// The run's workers, so that a run that ends the process ends them first.
-std::vector<Slot>* Pool = nullptr;
-
 }  // namespace
 
 void CheckSideBySide(const std::vector<ListedSystem>& systems, const WorkerTask& task, unsigned parallel,
                      unsigned long long shareMilliseconds, const ListedSystemDone& done) {
     const std::size_t count = systems.size();
     std::vector<std::unique_ptr<WorkerAnswer>> answers(count);
-    std::vector<Slot> slots(parallel);
-    Pool = &slots;
+    // No more workers than systems to check.
+    std::size_t toCheck = 0;
+    for (const ListedSystem& system : systems) toCheck += system.NeedsCheck() ? 1 : 0;
+    std::vector<Slot> slots(std::max<std::size_t>(1, std::min<std::size_t>(parallel, toCheck)));
+    const std::vector<std::string> withheld = WithheldVariables();
+    // A run that ends the process ends its workers first.
+    const std::function<void()> endWorkers = [&slots] {
+        for (Slot& slot : slots)
+            if (slot.Worker) slot.Worker->Kill();
+    };
     std::size_t nextToStart = 0, nextToHand = 0;
     bool shareOver = false;
 
@@ -72,7 +81,7 @@ void CheckSideBySide(const std::vector<ListedSystem>& systems, const WorkerTask&
             if (slot.Worker && slot.Worker->ReadFor(0)) retire(slot, "");
             if (!slot.Worker) {
                 slot.Worker = std::make_unique<WorkerProcess>();
-                if (!slot.Worker->Start(WorkerModeArgument, WithheldVariables)) {
+                if (!slot.Worker->Start(WorkerModeArgument, withheld)) {
                     answers[nextToStart] = std::make_unique<WorkerAnswer>(
                         FailedAnswer("Error 1021: Check of " + system.Entries.Destination + " could not be started !"));
                     slot.Worker.reset();
@@ -96,7 +105,7 @@ void CheckSideBySide(const std::vector<ListedSystem>& systems, const WorkerTask&
 
         // Hand on every system whose turn it is and that is done.
         while (nextToHand < count && (!systems[nextToHand].NeedsCheck() || answers[nextToHand])) {
-            done(systems[nextToHand], answers[nextToHand].get());
+            done(systems[nextToHand], answers[nextToHand].get(), endWorkers);
             ++nextToHand;
         }
         if (nextToHand == count) break;
@@ -145,11 +154,4 @@ void CheckSideBySide(const std::vector<ListedSystem>& systems, const WorkerTask&
     }
     for (Slot& slot : slots)
         if (slot.Worker) retire(slot, "");
-    Pool = nullptr;
-}
-
-void EndAllWorkers() {
-    if (!Pool) return;
-    for (Slot& slot : *Pool)
-        if (slot.Worker) slot.Worker->Kill();
 }

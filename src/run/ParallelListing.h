@@ -1,5 +1,5 @@
 // A multi-system run that checks its listed systems side by side, each in a
-// worker process (run/Worker.h), at most RunSettings.ParallelSystems at a time.
+// worker process (run/Worker.h), at most PARALLEL= at a time.
 #pragma once
 
 #include <functional>
@@ -29,10 +29,13 @@ struct ListedSystem {
 
 // Hands each listed system, with its worker's answer (none for a system
 // that needs no check), in listing order, as soon as it and every system
-// before it are done.
-using ListedSystemDone = std::function<void(const ListedSystem&, const WorkerAnswer*)>;
+// before it are done; `endWorkers` ends every worker still running, for an
+// answer that ends the run.
+using ListedSystemDone =
+    std::function<void(const ListedSystem&, const WorkerAnswer*, const std::function<void()>& endWorkers)>;
 
-// Checks the systems that need it in a pool of at most `parallel` workers,
+// Checks the systems that need it in a pool of at most `parallel` workers (and
+// no more than there are systems to check),
 // each taking one system after the other in listing order, and hands every
 // system to `done` in listing order. A worker that dies or answers nothing fails its
 // system ("Error 1021"); a system still unanswered when its share of the run's
@@ -41,6 +44,3 @@ using ListedSystemDone = std::function<void(const ListedSystem&, const WorkerAns
 // gets besides its system's entries.
 void CheckSideBySide(const std::vector<ListedSystem>& systems, const WorkerTask& task, unsigned parallel,
                      unsigned long long shareMilliseconds, const ListedSystemDone& done);
-
-// Ends every worker still running (before the run ends the process).
-void EndAllWorkers();

@@ -4,16 +4,14 @@
 
 #include "config/RunSettings.h"
 #include "output/Console.h"
-#include "output/PluginStatus.h"
-#include "output/ReportOutput.h"
-#include "output/ResultDocument.h"
+#include "output/RunContext.h"
+#include "output/RunDocument.h"
 #include "output/StandardOutput.h"
 #include "platform/Files.h"
 #include "rfc/RfcLibrary.h"
 
 void EndWithErrorDocument(std::string_view messageText) {
     WriteErrorDocument(messageText);
-    WriteDocument();
     EndProcess(2);
 }
 
@@ -23,7 +21,6 @@ void EndWithGatheredError(RFC_HANDLE handle, const std::string& failure, bool cl
     if (closeFirst) Rfc.RfcClose(handle);
     const std::string messageText = GatheredError(failure);
     WriteErrorDocument(messageText);
-    WriteDocument();
     DocumentComplete(2);
     if (!closeFirst) Rfc.RfcClose(handle);
     EndProcess(2);
@@ -39,11 +36,10 @@ void EndWithFatalReport(const RfcFatalReport& report) {
     // verbose run writes after the report.
     const std::string errorText =
         "Error 1020: RFC error in " + report.Operation + (report.Message.empty() ? "" : " - " + report.Message);
-    const bool asDocument =
-        !RunSettings.VerboseMode && (IsXmlFlavour() || IsPluginFlavour() || WritesWholeReport());
+    const RunSettingsRecord& settings = *RunContext.Settings;
+    const bool asDocument = !settings.VerboseMode && settings.Host().QuietFatalReport;
     if (asDocument) {
         WriteErrorDocument(errorText);
-        WriteDocument();
         // The report is what the host gets; closing the connections may hang.
         DocumentComplete(1);
     } else {
@@ -59,9 +55,7 @@ void EndWithFatalReport(const RfcFatalReport& report) {
     if (!asDocument) WriteOutLine("* Programm aborted...");
     const bool markerCreated = CreateEmptyFile(endOfOutputMarkerPath);
     if (!markerCreated && !asDocument) WriteOutLine("* Error at EoXput-File...");
-    if (!asDocument && IsPluginFlavour()) {
-        WriteErrorDocument(errorText);
-        WriteDocument();
-    }
+    // A monitoring plugin's status line, after the report's console lines.
+    if (!asDocument && settings.Host().PluginCommandLine) WriteErrorDocument(errorText);
     EndProcess(1);
 }

@@ -2,44 +2,36 @@
 
 #include "checks/CriticalObjects.h"
 #include "config/Credentials.h"
-#include "config/RunSettings.h"
 #include "config/SystemProfile.h"
 #include "output/Console.h"
 #include "output/Deadline.h"
-#include "output/MeasuredDocument.h"
-#include "output/PluginStatus.h"
-#include "output/ReportOutput.h"
-#include "output/ResultDocument.h"
+#include "output/RunDocument.h"
 #include "output/StandardOutput.h"
 #include "platform/EventLog.h"
-#include "platform/Files.h"
 #include "platform/OwnerOnlyFiles.h"
 #include "platform/Time.h"
-#include "rfc/Connection.h"
 #include "rfc/RfcErrors.h"
 #include "rfc/RfcLibrary.h"
 #include "run/RunEnd.h"
-#include "run/Startup.h"
 #include "run/SystemAcceptance.h"
 #include "run/SystemConnection.h"
 
 namespace {
 
-void WriteStartLines() {
-    const LogonEntriesRecord& entries = LogonEntries;
-    WriteOutLine(RunSettings.TraceLine);
-    WriteOutLine(ConsoleLine("* " + TimeOfDay() + " " + RunSettings.ProfileName + ", " + entries.DisplayedHostname +
+void WriteStartLines(const RunSettingsRecord& settings, const LogonEntriesRecord& entries) {
+    WriteOutLine(settings.TraceLine);
+    WriteOutLine(ConsoleLine("* " + TimeOfDay() + " " + settings.ProfileName + ", " + entries.DisplayedHostname +
                              ", " + entries.Destination + ", " + entries.Sysnr + ", " + entries.Client) +
                  " State=Processing");
     WriteOutLine(ConsoleLine("* " + TimeOfDay() + " " + ProgramName + " - " +
-                             OptionsDisplayForm(RunSettings.ParameterTextAsGiven)) +
+                             OptionsDisplayForm(settings.ParameterTextAsGiven)) +
                  " State=Executing");
     // A monitoring plugin's admin reads this on a terminal; the PRTG flavours'
     // console lines stay as they are.
-    if (RunSettings.HostFlavour != HostFormat::Nagios || !entries.PasswordFromProfile) return;
-    const std::string mode = ModeOpenToOthers(NativePath(RunSettings.ProfilePath));
+    if (!settings.Host().WarnsOfOpenProfiles || !entries.PasswordFromProfile) return;
+    const std::string mode = ModeOpenToOthers(NativePath(settings.ProfilePath));
     if (!mode.empty())
-        WriteOutLine("* Warning: profile " + RunSettings.ProfilePath + " holds a password and is readable by group or "
+        WriteOutLine("* Warning: profile " + settings.ProfilePath + " holds a password and is readable by group or "
                      "others (mode " + mode + "): chmod 600 it, or take the credentials from the environment");
 }
 
@@ -52,53 +44,44 @@ std::string OptionsDisplayForm(const std::string& options) {
     return shown.empty() ? "(No Parameters)" : shown;
 }
 
-int SingleSystemRun(RunReport report) {
-    std::string profileFault = ReadSystemProfile(ProfileFile, RunSettings.ProfileName, ProfileMissing,
-                                                 CredentialsForSingleSystem(RunSettings.Credentials));
+void SingleSystemRun(const RunSettingsRecord& settings, TextFile& profile, const std::string& profileMissing,
+                     RunReport report) {
+    LogonEntriesRecord entries;
+    const std::string profileFault = ReadSystemProfile(entries, profile, settings.ProfileName, profileMissing,
+                                                       CredentialsForSingleSystem(settings.Credentials));
     if (!profileFault.empty()) EndWithErrorDocument(profileFault);
-    UpdateDeadlineNotice(LogonEntries.Destination);
+    UpdateDeadlineNotice(entries.Destination);
 
     // Nothing is written before a library that cannot be used is reported.
-    std::string libraryFault = LoadRfcLibrary(IsPluginFlavour());
+    const std::string libraryFault = LoadRfcLibrary(settings.Host().NamesLibraryFaults);
     if (!libraryFault.empty()) EndWithErrorDocument(libraryFault);
 
     RFC_HANDLE handle = 0;
-    LogEvent(static_cast<long>(handle), "program started", RunSettings.ProgramPath);
+    LogEvent(static_cast<long>(handle), "program started", settings.ProgramPath);
     InstallRfcEnvironment(EndWithFatalReport);
     LogEvent(static_cast<long>(handle), "RfcEnvironment called", "");
 
-    EmptyDocument();
-    if (RunSettings.VerboseMode) WriteStartLines();
+    if (settings.VerboseMode) WriteStartLines(settings, entries);
 
-    handle = OpenSystemConnection(LogonEntries, RunSettings.VerboseMode);
+    handle = OpenSystemConnection(entries, settings);
     if (handle == 0) {
         // A monitoring plugin tells a library that cannot work (UNKNOWN) from a system that does not answer.
-        const std::string setUpFault = IsPluginFlavour() ? LibrarySetUpFault() : "";
+        const std::string setUpFault = settings.Host().NamesLibraryFaults ? LibrarySetUpFault() : "";
         EndWithErrorDocument(!setUpFault.empty() ? setUpFault
-                                                 : "Error 1011: RFC-Open for " + LogonEntries.Destination + " failed !");
+                                                 : "Error 1011: RFC-Open for " + entries.Destination + " failed !");
     }
 
-    LogonEntries.DisplayedHostname = EndUnlessSystemAccepted(handle);
+    entries.DisplayedHostname = EndUnlessSystemAccepted(handle);
 
     const CriticalObjectsMeasurement measurement = CheckCriticalObjects(handle);
     if (!measurement.Outcome.Ok()) EndWithGatheredError(handle, measurement.Outcome.Failure, true);
     Rfc.RfcClose(handle);
 
-    if (WritesWholeReport()) {
-        report.Systems.push_back(SystemResult{RunSettings.ProfileName, report.Subject, LogonEntries.Destination, true,
-                                              measurement.Values, ""});
-        WriteDocumentOut(ReportDocument(report));
-        DocumentComplete(0);
-        DeleteFileIfPresent(RfcTraceFile);
-        return 0;
-    }
-    BuildSingleSystemDocument(LogonEntries.Destination, measurement.Values);
-    WriteDocument();
+    report.Systems.push_back(
+        SystemResult{settings.ProfileName, report.Subject, entries.Destination, true, measurement.Values, ""});
+    WriteClosing(report);
     DocumentComplete(0);
     DeleteFileIfPresent(RfcTraceFile);
-    if (RunSettings.VerboseMode) {
-        WriteOutLine("\n* " + TimeOfDay() + " SAP " + ProgramName + " now processed...");
-        EndProcess(0);
-    }
-    return 0;
+    if (settings.VerboseMode) WriteOutLine("\n* " + TimeOfDay() + " SAP " + ProgramName + " now processed...");
+    EndProcess(0);
 }

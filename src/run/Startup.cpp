@@ -1,33 +1,28 @@
 #include "run/Startup.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "config/Credentials.h"
 #include "config/GlobalListing.h"
-#include "config/Password.h"
 #include "config/ParallelOption.h"
 #include "config/PluginCommandLine.h"
 #include "config/ProfileLocation.h"
 #include "config/RunSettings.h"
 #include "config/SensorDirectory.h"
-#include "config/SystemProfile.h"
 #include "config/Thresholds.h"
 #include "config/TimeoutOption.h"
-#include "output/Channel.h"
 #include "output/Deadline.h"
-#include "output/PluginStatus.h"
-#include "output/ReportOutput.h"
-#include "output/ResultDocument.h"
+#include "output/RunContext.h"
+#include "output/RunDocument.h"
 #include "output/StandardOutput.h"
 #include "platform/EventLog.h"
+#include "platform/Files.h"
 #include "platform/Time.h"
 #include "run/MultiSystemRun.h"
 #include "run/RunEnd.h"
 #include "run/SingleSystemRun.h"
-
-TextFile ProfileFile;
-std::string ProfileMissing;
 
 namespace {
 
@@ -35,64 +30,62 @@ void EndIfFailed(const std::string& errorText) {
     if (!errorText.empty()) EndWithErrorDocument(errorText);
 }
 
-[[noreturn]] void EndWithUsageError(const std::string& errorText);
+// A usage error of the monitoring plugin: its status line, then the short usage.
+[[noreturn]] void EndWithUsageError(const RunSettingsRecord& settings, const std::string& errorText) {
+    WriteErrorDocument(errorText);
+    WriteOutLine(PluginUsageLine(settings.ProgramPath));
+    EndProcess(2);
+}
 
 // An option the run cannot use: for the monitoring plugin a usage error.
-void EndIfOptionFailed(const std::string& errorText) {
+void EndIfOptionFailed(const RunSettingsRecord& settings, const std::string& errorText) {
     if (errorText.empty()) return;
-    if (RunSettings.WholeWordOptions && IsPluginFlavour()) EndWithUsageError(errorText);
+    if (settings.WholeWordOptions && settings.Host().PluginCommandLine) EndWithUsageError(settings, errorText);
     EndWithErrorDocument(errorText);
 }
 
-void TakeCommandLine(int argc, char** argv) {
-    RunSettings.ProfileName = argv[1];
+void TakeCommandLine(RunSettingsRecord& settings, int argc, char** argv) {
+    settings.ProfileName = argv[1];
     std::string options = argc > 2 ? argv[2] : "";
     if (argc > 3) options += std::string(" ") + argv[3];
-    RunSettings.Argument2 = argc > 2 ? argv[2] : "";
-    RunSettings.ParameterTextAsGiven = options;
-    RunSettings.ParameterText = UpperAscii(options);
-}
-
-// A usage error of the monitoring plugin: its status line, then the short usage.
-[[noreturn]] void EndWithUsageError(const std::string& errorText) {
-    WriteErrorDocument(errorText);
-    WriteDocument();
-    WriteOutLine(PluginUsageLine(RunSettings.ProgramPath));
-    EndProcess(2);
+    settings.Argument2 = argc > 2 ? argv[2] : "";
+    settings.ParameterTextAsGiven = options;
+    settings.ParameterText = UpperAscii(options);
 }
 
 // The monitoring plugin's command line, standard options and keyword form,
 // into the settings; --help and --version end the run here with UNKNOWN, as
 // the monitoring-plugins' own plugins do.
-void TakePluginCommandLine(int argc, char** argv) {
-    RunSettings.HostFlavour = HostFormat::Nagios;  // its own errors are status lines
+void TakePluginCommandLine(RunSettingsRecord& settings, int argc, char** argv) {
+    // Its own errors are status lines.
+    settings.HostFlavour = FirstFormatWith(&HostFormatTraits::PluginCommandLine);
     const PluginCommandLine line = ReadPluginCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     switch (line.Request) {
         case PluginRequest::Help:
-            WriteOut(PluginHelpText(RunSettings.ProgramPath));
+            WriteOut(PluginHelpText(settings.ProgramPath));
             EndProcess(2);
         case PluginRequest::Version:
-            WriteOutLine(PluginVersionLine(RunSettings.ProgramPath));
+            WriteOutLine(PluginVersionLine(settings.ProgramPath));
             EndProcess(2);
-        case PluginRequest::UsageError: EndWithUsageError(line.Error);
+        case PluginRequest::UsageError: EndWithUsageError(settings, line.Error);
         case PluginRequest::Run: break;
     }
-    if (line.ProfileName.empty()) EndWithUsageError("Error 1001: Parameter for Profile-Name is missing !");
-    RunSettings.ProfileName = line.ProfileName;
-    RunSettings.Argument2 = line.ListingKey;
-    RunSettings.ParameterTextAsGiven = line.Options;
-    RunSettings.ParameterText = UpperAscii(line.Options);
-    RunSettings.WholeWordOptions = true;
-    RunSettings.VerboseMode = line.Verbose;
+    if (line.ProfileName.empty()) EndWithUsageError(settings, "Error 1001: Parameter for Profile-Name is missing !");
+    settings.ProfileName = line.ProfileName;
+    settings.Argument2 = line.ListingKey;
+    settings.ParameterTextAsGiven = line.Options;
+    settings.ParameterText = UpperAscii(line.Options);
+    settings.WholeWordOptions = true;
+    settings.VerboseMode = line.Verbose;
 }
 
-void TakeItemOption() {
-    if (!ParameterHas("ITEM=")) return;
-    std::string item = OptionValueAt("ITEM=", ItemRoom, " ,");
+void TakeItemOption(RunSettingsRecord& settings) {
+    if (!settings.Has("ITEM=")) return;
+    std::string item = settings.ValueAt("ITEM=", ItemRoom, " ,");
     std::replace(item.begin(), item.end(), ':', ' ');
-    RunSettings.ItemIdentification = item;
-    RunSettings.GlobalMode = true;
-    RunSettings.ProfileName = ItemProfileName;
+    settings.ItemIdentification = item;
+    settings.GlobalMode = true;
+    settings.ProfileName = ItemProfileName;
 }
 
 // "--textfile DIR" (or "--textfile=DIR") anywhere on the command line: the
@@ -126,119 +119,129 @@ std::string TextfilePathOf(const std::string& given) {
 }
 
 // What the hosts that read a whole report name the run by.
-std::string ReportSubject() {
-    if (RunSettings.GlobalMode)
-        return RunSettings.ItemIdentification.empty() ? "listing" : "listing " + RunSettings.ItemIdentification;
-    return SystemNameWithoutExtension(RunSettings.ProfileName);
+std::string ReportSubject(const RunSettingsRecord& settings) {
+    if (settings.GlobalMode)
+        return settings.ItemIdentification.empty() ? "listing" : "listing " + settings.ItemIdentification;
+    return SystemNameWithoutExtension(settings.ProfileName);
 }
 
-RunReport BegunReport() {
+// The report as far as start-up knows the run, published for an error that ends it.
+RunReport BegunReport(const RunSettingsRecord& settings) {
     RunReport report;
-    report.MultiSystem = RunSettings.GlobalMode;
-    report.Item = RunSettings.ItemIdentification;
-    report.Subject = ReportSubject();
+    report.MultiSystem = settings.GlobalMode;
+    report.Item = settings.ItemIdentification;
+    report.Subject = ReportSubject(settings);
     PublishReport(report);
     return report;
 }
 
-bool VerboseRequested() {
-    return RunSettings.ParameterText.find_first_of("#@$%") != std::string::npos;
+bool VerboseRequested(const RunSettingsRecord& settings) {
+    return settings.ParameterText.find_first_of("#@$%") != std::string::npos;
+}
+
+// The command line of PRTG's flavours and the formats that follow them:
+// argument 1 the profile, arguments 2 and 3 the options, --textfile anywhere.
+void TakeKeywordCommandLine(RunSettingsRecord& settings, int argc, char** argv, std::string& textfile) {
+    bool textfileMissing = false;
+    std::vector<char*> arguments = WithoutTextfileOption(argc, argv, textfile, textfileMissing);
+    argc = static_cast<int>(arguments.size()) - 1;
+    argv = arguments.data();
+    // Errors of a Prometheus job go where its host reads them: the text file.
+    if (!textfile.empty()) {
+        settings.HostFlavour = FirstFormatWith(&HostFormatTraits::Textfile);
+        settings.TextfilePath = TextfilePathOf(textfile);
+    }
+    if (textfileMissing) {
+        // Said in the form the command line selects: the Prometheus text
+        // (on standard output, with no file to write), unless FLAVOUR= names another.
+        settings.HostFlavour = FirstFormatWith(&HostFormatTraits::Textfile);
+        if (argc >= 2 && argv[1] != nullptr) {
+            TakeCommandLine(settings, argc, argv);
+            if (settings.Has("FLAVOUR=") && !SelectHostFlavour(settings).empty())
+                settings.HostFlavour = DefaultHostFormat(settings.ProgramPath);
+            BegunReport(settings);  // the system the run was for, in the hosts that name it
+        }
+        EndWithErrorDocument("Error 1009: Option --textfile needs a folder !");
+    }
+    if (argc < 2 || argv[1] == nullptr) EndWithErrorDocument("Error 1001: Parameter for Profile-Name is missing !");
+    TakeCommandLine(settings, argc, argv);
 }
 
 }  // namespace
 
-int RunSensor(int argc, char** argv) {
-    RunSettings.TraceLine = "* " + TimeOfDay() + " SAP " + ProgramName + " " + VersionText;
-    ChannelCounter = 0;
-    BuildScramblingKey();
+void RunSensor(int argc, char** argv, RunSettingsRecord& settings) {
+    // The settings of the run: filled here, then handed on unchanged. The run's
+    // endings (the error document, the fatal report, the deadline) reach them.
+    settings = RunSettingsRecord{};
+    RunContext.Settings = &settings;
+    settings.TraceLine = "* " + TimeOfDay() + " SAP " + ProgramName + " " + VersionText;
     // Errors before the options are read answer in the form the program's name asks for.
-    RunSettings.ProgramPath = argc > 0 && argv[0] ? argv[0] : "";
-    RunSettings.HostFlavour = DefaultHostFormat(RunSettings.ProgramPath);
+    settings.ProgramPath = argc > 0 && argv[0] ? argv[0] : "";
+    settings.HostFlavour = DefaultHostFormat(settings.ProgramPath);
 
-    const bool plugin = argc > 0 && CommandLineIsPlugin(RunSettings.ProgramPath,
+    const bool plugin = argc > 0 && CommandLineIsPlugin(settings.ProgramPath,
                                                         std::vector<std::string>(argv + 1, argv + argc));
     std::string textfile;
-    if (plugin) {
-        TakePluginCommandLine(argc, argv);
-    } else {
-        bool textfileMissing = false;
-        std::vector<char*> arguments = WithoutTextfileOption(argc, argv, textfile, textfileMissing);
-        argc = static_cast<int>(arguments.size()) - 1;
-        argv = arguments.data();
-        // Errors of a Prometheus job go where its host reads them: the text file.
-        if (!textfile.empty()) {
-            RunSettings.HostFlavour = HostFormat::Prometheus;
-            RunSettings.TextfilePath = TextfilePathOf(textfile);
-        }
-        if (textfileMissing) {
-            // Said in the form the command line selects: the Prometheus text
-            // (on standard output, with no file to write), unless FLAVOUR= names another.
-            RunSettings.HostFlavour = HostFormat::Prometheus;
-            if (argc >= 2 && argv[1] != nullptr) {
-                TakeCommandLine(argc, argv);
-                if (ParameterHas("FLAVOUR=") && !SelectHostFlavour().empty())
-                    RunSettings.HostFlavour = DefaultHostFormat(RunSettings.ProgramPath);
-                BegunReport();  // the system the run was for, in the hosts that name it
-            }
-            EndWithErrorDocument("Error 1009: Option --textfile needs a folder !");
-        }
-        if (argc < 2 || argv[1] == nullptr) EndWithErrorDocument("Error 1001: Parameter for Profile-Name is missing !");
-        TakeCommandLine(argc, argv);
-    }
-    TakeItemOption();
-    ResolveProfileName();
+    if (plugin)
+        TakePluginCommandLine(settings, argc, argv);
+    else
+        TakeKeywordCommandLine(settings, argc, argv, textfile);
+    TakeItemOption(settings);
+    ResolveProfileName(settings);
 
-    ResetLogonEntries();
-    const std::string flavourFault = SelectHostFlavour();
-    if (!textfile.empty() && !ParameterHas("FLAVOUR=")) RunSettings.HostFlavour = HostFormat::Prometheus;
+    const std::string flavourFault = SelectHostFlavour(settings);
+    if (!textfile.empty() && !settings.Has("FLAVOUR="))
+        settings.HostFlavour = FirstFormatWith(&HostFormatTraits::Textfile);
     // Another flavour, or an unknown one, answers on standard output in its own form.
-    if (RunSettings.HostFlavour != HostFormat::Prometheus) RunSettings.TextfilePath.clear();
+    if (!settings.Host().Textfile) settings.TextfilePath.clear();
     EndIfFailed(flavourFault);
-    if (!textfile.empty() && RunSettings.HostFlavour != HostFormat::Prometheus)
+    if (!textfile.empty() && !settings.Host().Textfile)
         EndWithErrorDocument("Error 1009: Option --textfile is for FLAVOUR=Prometheus !");
     // The flavour the command line was read for, also when its FLAVOUR=Nagios
     // was taken for an option's value ("-w FLAVOUR=Nagios"), which the range then refuses.
-    if (plugin) RunSettings.HostFlavour = HostFormat::Nagios;
-    EndIfOptionFailed(SelectDeadline());
-    EndIfOptionFailed(SelectCredentialSource(RunSettings.Credentials));
-    EndIfOptionFailed(SelectParallelSystems());
-    WantEventLog(ParameterHas(",SYSLOG"));
+    if (plugin) settings.HostFlavour = FirstFormatWith(&HostFormatTraits::PluginCommandLine);
+    EndIfOptionFailed(settings, SelectDeadline(settings));
+    EndIfOptionFailed(settings, SelectCredentialSource(settings, settings.Credentials));
+    EndIfOptionFailed(settings, SelectParallelSystems(settings));
+    WantEventLog(settings.Has(",SYSLOG"));
     // From here on a run that waits too long ends with Error 1019: the
     // deadline counts from the start of the process.
-    UpdateDeadlineNotice(RunSettings.ProfileName);
-    ArmDeadline(RunSettings.DeadlineSeconds);
+    UpdateDeadlineNotice(settings.ProfileName);
+    ArmDeadline(settings.DeadlineSeconds);
 
-    // The plugin's -v; PRTG's console marks mean nothing to a monitoring plugin.
-    // Nor to a host that reads one whole document.
-    if (!plugin) RunSettings.VerboseMode = VerboseRequested() && !WritesWholeReport();
+    // The plugin's -v; PRTG's console marks mean nothing to a monitoring plugin,
+    // nor to a host that reads one whole document.
+    if (!plugin) settings.VerboseMode = VerboseRequested(settings) && settings.Host().VerboseLines;
     // A monitoring plugin's host takes the first line for the status: the
     // console lines follow the status line.
-    if (IsPluginFlavour() && RunSettings.VerboseMode) HoldConsoleLines();
+    if (settings.Host().PluginCommandLine && settings.VerboseMode) HoldConsoleLines();
 
-    SplitProfileDirectory();
-    UpdateDeadlineNotice(RunSettings.ProfileName);
+    SplitProfileDirectory(settings);
+    UpdateDeadlineNotice(settings.ProfileName);
     // Known now: whether the run is a multi-system run, which CH= depends on.
-    BegunReport();
-    // The hosts whose state the sensor judges.
-    const HostFormat format = RunSettings.HostFlavour;
-    if (format == HostFormat::Nagios || format == HostFormat::Checkmk || format == HostFormat::ScriptV2)
-        EndIfOptionFailed(SelectThresholds(RunSettings.GlobalMode, format == HostFormat::Checkmk));
+    BegunReport(settings);
+    if (settings.Host().JudgesThresholds)
+        EndIfOptionFailed(settings, SelectThresholds(settings, settings.GlobalMode, settings.Host().HostLevels));
     // With "@" the discovery is skipped, so the profile is taken where the
     // command line names it, as for the other flavours.
-    const bool atNamedPlace = RunSettings.HostFlavour != HostFormat::ExeXml || ParameterHas("@");
+    TextFile profile;
+    const bool atNamedPlace = settings.Host().ProfileAtNamedPlace || settings.Has("@");
     if (atNamedPlace)
-        EndIfFailed(OpenProfileAtNamedPlace(ProfileFile));
+        EndIfFailed(OpenProfileAtNamedPlace(settings, profile));
     else
-        EndIfFailed(DiscoverSensorDirectory(ProfileFile));
-    // A profile that opened but cannot be read ends the run as one that did
-    // not open; the discovery's other candidates are not tried again.
-    ProfileMissing = ProfileMissingText(atNamedPlace ? RunSettings.ProfilePath : RunSettings.ProfileName);
+        EndIfFailed(DiscoverSensorDirectory(settings, profile));
 
-    if (!RunSettings.GlobalMode) return SingleSystemRun(BegunReport());
+    if (!settings.GlobalMode) {
+        // A profile that opened but cannot be read ends the run as one that did
+        // not open; the discovery's other candidates are not tried again.
+        const std::string profileMissing =
+            ProfileMissingText(atNamedPlace ? settings.ProfilePath : settings.ProfileName);
+        SingleSystemRun(settings, profile, profileMissing, BegunReport(settings));
+    }
 
-    EndIfFailed(ReadGlobalListing(ProfileFile));
+    EndIfFailed(ReadGlobalListing(settings, profile));
     // In listing mode the sensor entry's options have taken the place of the command line's.
-    RunSettings.ParameterText = UpperAscii(RunSettings.ParameterTextAsGiven);
-    WantEventLog(ParameterHas(",SYSLOG"));
-    MultiSystemRun(BegunReport());
+    settings.ParameterText = UpperAscii(settings.ParameterTextAsGiven);
+    WantEventLog(settings.Has(",SYSLOG"));
+    MultiSystemRun(settings, BegunReport(settings));
 }

@@ -1,16 +1,11 @@
-// Start-up: the command line into RunSettings, the profile located and opened.
+// Start-up: the command line, the profile's place, the listing and the
+// thresholds read into the run's settings, then the run they select.
 #pragma once
 
-#include <string>
+#include "config/RunSettings.h"
 
-#include "platform/Files.h"
-
-// The open system profile, handed from start-up to the single-system run.
-extern TextFile ProfileFile;
-// The text start-up gives when it cannot open that profile ("Error 1002"),
-// also the end of a run that cannot read it to its end.
-extern std::string ProfileMissing;
-
-// Runs start-up and then the run the command line selects. Returns the exit
-// code of the quiet success path; every other path ends the process itself.
-int RunSensor(int argc, char** argv);
+// Runs start-up, which reads the command line into `settings`, and then the
+// run the command line selects; every path ends the process. The settings
+// belong to the caller, so that they outlive the run's end (a harness that
+// runs the sensor in its own process reads them afterwards).
+[[noreturn]] void RunSensor(int argc, char** argv, RunSettingsRecord& settings);

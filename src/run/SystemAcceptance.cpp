@@ -2,7 +2,7 @@
 
 #include "checks/CpuProbe.h"
 #include "checks/SystemInfoProbe.h"
-#include "output/ResultDocument.h"
+#include "output/RunDocument.h"
 #include "output/StandardOutput.h"
 #include "rfc/RfcLibrary.h"
 #include "run/RunEnd.h"
@@ -30,7 +30,6 @@ std::string EndUnlessSystemAccepted(RFC_HANDLE handle) {
     if (acceptance.Result == SystemAcceptance::ProbeFailed) EndWithGatheredError(handle, acceptance.Failure);
     if (acceptance.Result == SystemAcceptance::Accepted) return acceptance.Host;
     WriteErrorDocument(DatabaseMismatchText);
-    WriteDocument();
     DocumentComplete(2);
     Rfc.RfcClose(handle);
     EndProcess(2);

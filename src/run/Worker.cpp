@@ -5,8 +5,7 @@
 #include "checks/CriticalObjects.h"
 #include "config/RunSettings.h"
 #include "config/SystemProfile.h"
-#include "output/PluginStatus.h"
-#include "output/ResultDocument.h"
+#include "output/RunContext.h"
 #include "output/StandardOutput.h"
 #include "platform/EventLog.h"
 #include "platform/StandardStreams.h"
@@ -28,7 +27,7 @@ void AnswerEndedRun(int exitCode) {
     WorkerAnswer answer;
     answer.Outcome = WorkerOutcome::Ended;
     answer.ExitCode = exitCode;
-    answer.ErrorText = LastErrorText();
+    answer.ErrorText = RunContext.LastErrorText;
     answer.Console = TakeCapturedOutput();
     const std::string bytes = Framed(EncodeAnswer(answer));
     std::_Exit(WriteStandardOutputBytes(bytes.data(), bytes.size()) ? 0 : 2);
@@ -45,39 +44,38 @@ bool NextTask(std::string& received, WorkerTask& task) {
     return DecodeTask(message, task);
 }
 
-void TakeTask(const WorkerTask& task) {
-    FindHostFormat(task.HostFlavour, RunSettings.HostFlavour);
-    RunSettings.ParameterTextAsGiven = task.Options;
-    RunSettings.ParameterText = UpperAscii(task.Options);
-    RunSettings.WholeWordOptions = task.WholeWordOptions;
-    WantEventLog(ParameterHas(",SYSLOG"));
-    RunSettings.VerboseMode = task.VerboseMode;
-    RunSettings.GlobalMode = true;
-    RunSettings.DeadlineSeconds = 0;  // the run that started it keeps the time
-    LogonEntries = task.Entries;
+// The settings of the run that handed out the task, as far as a system's check needs them.
+void TakeTask(const WorkerTask& task, RunSettingsRecord& settings) {
+    FindHostFormat(task.HostFlavour, settings.HostFlavour);
+    settings.ParameterTextAsGiven = task.Options;
+    settings.ParameterText = UpperAscii(task.Options);
+    settings.WholeWordOptions = task.WholeWordOptions;
+    settings.VerboseMode = task.VerboseMode;
+    settings.GlobalMode = true;
+    settings.DeadlineSeconds = 0;  // the run that started it keeps the time
+    WantEventLog(settings.Has(",SYSLOG"));
     TakeCarriedSystemNumber(task.CarriedSystemNumber);
-    if (task.DocumentOpeningWritten) NoteDocumentOpeningWritten();
+    // An error document closes the document the run has opened on its standard output.
+    if (task.DocumentOpeningWritten) CurrentWriter().Opening(RunReport{});
 }
 
-void CheckSystem(const WorkerTask& task, WorkerAnswer& answer) {
-    // The library once per worker, as the run loads it once.
-    static const std::string libraryFault = LoadRfcLibrary(IsPluginFlavour());
+void CheckSystem(const RunSettingsRecord& settings, const WorkerTask& task, LogonEntriesRecord entries,
+                 const std::string& libraryFault, WorkerAnswer& answer) {
     if (!libraryFault.empty()) EndWithErrorDocument(libraryFault);
     InstallRfcEnvironment(EndWithFatalReport);
-    EmptyDocument();
 
-    const RFC_HANDLE handle = OpenSystemConnection(LogonEntries, RunSettings.VerboseMode);
+    const RFC_HANDLE handle = OpenSystemConnection(entries, settings);
     if (handle == 0) {
         const std::string setUpFault = task.GoesOn ? LibrarySetUpFault() : "";
         if (!setUpFault.empty()) EndWithErrorDocument(setUpFault);
         answer.Outcome = WorkerOutcome::Failed;
-        answer.Failure = "Error 1011: RFC-Open for " + LogonEntries.Destination + " failed !";
+        answer.Failure = "Error 1011: RFC-Open for " + entries.Destination + " failed !";
         return;
     }
     const AcceptanceOutcome acceptance = AcceptSystem(handle);
     answer.ProbeHostKnown = acceptance.HostKnown;
-    if (acceptance.HostKnown) LogonEntries.DisplayedHostname = acceptance.Host;
-    answer.ProbeHost = LogonEntries.DisplayedHostname;
+    if (acceptance.HostKnown) entries.DisplayedHostname = acceptance.Host;
+    answer.ProbeHost = entries.DisplayedHostname;
     if (acceptance.Result == SystemAcceptance::ProbeFailed) {
         // As the run ends with it: the text gathered before the connection is closed.
         answer.Outcome = task.GoesOn ? WorkerOutcome::Failed : WorkerOutcome::ProbeFailed;
@@ -106,13 +104,23 @@ int RunWorker() {
     SetProcessEndHook(AnswerEndedRun);
     std::string received;
     WorkerTask task;
+    bool libraryLoaded = false;
+    std::string libraryFault;
     // One system after the other, as the run would check them, until the run sends no more.
     while (NextTask(received, task)) {
-        TakeTask(task);
+        // Each task is a system of the same run: its settings are the task's.
+        RunSettingsRecord settings;
+        RunContext.Settings = &settings;
+        TakeTask(task, settings);
+        // The library once per worker, as the run loads it once.
+        if (!libraryLoaded) libraryFault = LoadRfcLibrary(settings.Host().NamesLibraryFaults);
+        libraryLoaded = true;
         WorkerAnswer answer;
-        CheckSystem(task, answer);
+        CheckSystem(settings, task, task.Entries, libraryFault, answer);
         answer.Console = TakeCapturedOutput();
         const std::string bytes = Framed(EncodeAnswer(answer));
+        RunContext.Settings = nullptr;
+        RunContext.Writer.reset();
         if (!WriteStandardOutputBytes(bytes.data(), bytes.size())) return 2;
     }
     return 0;

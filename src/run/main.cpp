@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     StartStandardOutput();
     // A multi-system run checks its systems in workers: this program again.
     if (argc == 2 && argv[1] && std::string(argv[1]) == WorkerModeArgument) return RunWorker();
-    // The quiet success ends through the same check of standard output as every other path.
-    EndProcess(RunSensor(argc, argv));
+    // Every path of the run ends the process through the same check of standard output.
+    RunSettingsRecord settings;
+    RunSensor(argc, argv, settings);
 }

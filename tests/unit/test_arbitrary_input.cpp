@@ -11,7 +11,6 @@
 #include "config/Password.h"
 #include "config/RunSettings.h"
 #include "config/SystemProfile.h"
-#include "output/ResultDocument.h"
 #include "rfc/RfcErrors.h"
 
 namespace {
@@ -41,7 +40,6 @@ std::string ArbitraryText(std::mt19937& random) {
 }  // namespace
 
 TEST_CASE("readers survive arbitrary files") {
-    BuildScramblingKey();
     std::mt19937 random(20261208);
     for (int round = 0; round < 300; ++round) {
         std::string content = ArbitraryText(random);
@@ -50,20 +48,22 @@ TEST_CASE("readers survive arbitrary files") {
         ScratchFile profile("arbitrary.P00", content);
         TextFile file;
         REQUIRE(file.Open(profile.Name()));
-        std::string fault = ReadSystemProfile(file, "X.P00");
+        LogonEntriesRecord entries;
+        std::string fault = ReadSystemProfile(entries, file, "X.P00");
         CHECK((fault.empty() || fault.rfind("Error 100", 0) == 0));
         REQUIRE(file.Open(profile.Name()));
-        ReadListedProfile(file);
+        ReadListedProfile(entries, file);
 
         std::string password;
         DecodePassword(content.substr(0, 30), password);
         CHECK(password.size() <= PasswordBodyLength);
 
-        RunSettings.ProfileName = "SAP Overseer.Gbl";
-        RunSettings.ProfilePath = profile.Name();
-        RunSettings.ParameterText = "ORA1";
+        RunSettingsRecord settings;
+        settings.ProfileName = "SAP Overseer.Gbl";
+        settings.ProfilePath = profile.Name();
+        settings.ParameterText = "ORA1";
         TextFile unused;
-        std::string listingFault = ReadGlobalListing(unused);
+        std::string listingFault = ReadGlobalListing(settings, unused);
         CHECK((listingFault.empty() || listingFault.rfind("Error 10", 0) == 0));
 
         REQUIRE(WriteFileBytes(RfcTraceFile, content));
@@ -72,6 +72,4 @@ TEST_CASE("readers survive arbitrary files") {
         CHECK(hint.size() <= 3 + 87);
     }
     std::remove(RfcTraceFile);
-    RunSettings = RunSettingsRecord{};
-    ResetLogonEntries();
 }

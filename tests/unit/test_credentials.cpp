@@ -13,9 +13,11 @@
 
 namespace {
 
-void SetOptions(const std::string& options) {
-    RunSettings.ParameterTextAsGiven = options;
-    RunSettings.ParameterText = UpperAscii(options);
+RunSettingsRecord WithOptions(const std::string& options) {
+    RunSettingsRecord settings;
+    settings.ParameterTextAsGiven = options;
+    settings.ParameterText = UpperAscii(options);
+    return settings;
 }
 
 void SetVariable(const std::string& name, const std::string& value) {
@@ -35,7 +37,6 @@ void ClearVariable(const std::string& name) {
 }
 
 std::string ProfileWithout(bool user, bool password) {
-    BuildScramblingKey();
     std::string text =
         "Extcompany.: Acme\nDestination: PRD\nClient.....: 100\nLanguage...: EN\nMode.......: R/3\n"
         "Hostname...: sapprd\nSysnr......: 00\nGwhost.....: sapprd\nGwservice..: sapgw00\n";
@@ -44,12 +45,12 @@ std::string ProfileWithout(bool user, bool password) {
     return text;
 }
 
-std::string ReadWith(const std::string& contents, const EnvironmentCredentials& credentials) {
+std::string ReadWith(const std::string& contents, const EnvironmentCredentials& credentials,
+                     LogonEntriesRecord& entries) {
     ScratchFile file("credentials.P00", contents);
     TextFile profile;
     REQUIRE(profile.Open(file.Name()));
-    ResetLogonEntries();
-    return ReadSystemProfile(profile, "PRD.P00", "Error 1002: unreadable", credentials);
+    return ReadSystemProfile(entries, profile, "PRD.P00", "Error 1002: unreadable", credentials);
 }
 
 }  // namespace
@@ -75,12 +76,10 @@ TEST_CASE("the option names the source of the credentials") {
     };
     for (const Case& c : cases) {
         CAPTURE(c.Options);
-        SetOptions(c.Options);
         CredentialSource source = CredentialSource::PrtgLinux;
-        CHECK(SelectCredentialSource(source) == c.Error);
+        CHECK(SelectCredentialSource(WithOptions(c.Options), source) == c.Error);
         CHECK(source == c.Source);
     }
-    SetOptions("");
 }
 
 TEST_CASE("each source names its two variables; the profile none") {
@@ -157,9 +156,10 @@ TEST_CASE("the environment stands in for the profile's lines, its faults naming 
     };
     for (const Case& c : cases) {
         CAPTURE(c.What);
-        CHECK(ReadWith(c.Profile, c.Credentials) == c.Message);
+        LogonEntriesRecord entries;
+        CHECK(ReadWith(c.Profile, c.Credentials, entries) == c.Message);
         if (!c.Message.empty()) continue;
-        CHECK(LogonEntries.User == c.User);
-        CHECK(LogonEntries.Password == c.Password);
+        CHECK(entries.User == c.User);
+        CHECK(entries.Password == c.Password);
     }
 }

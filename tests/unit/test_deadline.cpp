@@ -34,13 +34,12 @@ TEST_CASE("TIMEOUT= gives the deadline in seconds, 55 without it, and refuses an
     };
     for (const Case& c : cases) {
         CAPTURE(c.options);
-        RunSettings = RunSettingsRecord{};
-        RunSettings.ParameterTextAsGiven = c.options;
-        RunSettings.ParameterText = UpperAscii(c.options);
-        CHECK(SelectDeadline() == c.error);
-        if (*c.error == '\0') CHECK(RunSettings.DeadlineSeconds == c.seconds);
+        RunSettingsRecord settings;
+        settings.ParameterTextAsGiven = c.options;
+        settings.ParameterText = UpperAscii(c.options);
+        CHECK(SelectDeadline(settings) == c.error);
+        if (*c.error == '\0') CHECK(settings.DeadlineSeconds == c.seconds);
     }
-    RunSettings = RunSettingsRecord{};
 }
 
 TEST_CASE("the text of a passed deadline names the system and the seconds") {

@@ -13,7 +13,6 @@
 #include "config/Password.h"
 #include "config/RunSettings.h"
 #include "config/SystemProfile.h"
-#include "output/ResultDocument.h"
 #include "platform/Files.h"
 #include "rfc/RfcErrors.h"
 
@@ -167,7 +166,6 @@ namespace {
 
 // A profile longer than one read (4096 bytes): its User line comes after it.
 std::string LongProfile() {
-    BuildScramblingKey();
     std::string text = "Extcompany.: Acme\nDestination: PRD\nClient.....: 100\n";
     for (int i = 0; i < 60; ++i) text += "* " + std::string(76, 'x') + "\n";
     text += "User.......: ddic\nPassword...: " + EncodePassword("Secret12", 2) + "\n";
@@ -218,32 +216,32 @@ TEST_CASE("each reader takes a read error for a file that cannot be opened") {
         ScratchFile single("files_single.P00", profile);
         TextFile file;
         REQUIRE(file.Open(single.Name()));
-        ResetLogonEntries();
+        LogonEntriesRecord entries;
         FailRead(failingRead);
-        CHECK(ReadSystemProfile(file, "PRD.P00", "Error 1002: Profile C:\\x\\PRD.P00 is missing...") ==
+        CHECK(ReadSystemProfile(entries, file, "PRD.P00", "Error 1002: Profile C:\\x\\PRD.P00 is missing...") ==
               "Error 1002: Profile C:\\x\\PRD.P00 is missing...");
         REQUIRE(file.Open(single.Name()));
         FailRead(failingRead);
-        CHECK(ReadSystemProfile(file, "PRD.P00") == "Error 1002: Profile PRD.P00 is missing...");
+        CHECK(ReadSystemProfile(entries, file, "PRD.P00") == "Error 1002: Profile PRD.P00 is missing...");
         REQUIRE(file.Open(single.Name()));
         FailRead(failingRead);
-        CHECK(ReadListedProfile(file));
+        CHECK(ReadListedProfile(entries, file));
         CHECK(file.ReadFailed());
 
         std::string listingText = "# GSNG: ORA1      : PRD.P00#\n# GSNX: ORA1      :Sensor=\"SAP SpaceWarden\",Item=x\n";
         listingText += std::string(5000, '*') + "\n";
         ScratchFile listing("files_listing", listingText);
-        RunSettings = RunSettingsRecord{};
-        RunSettings.ProfileName = "SAP Overseer.Gbl";
-        RunSettings.ProfilePath = listing.Name();
-        RunSettings.ParameterText = "ORA1";
+        RunSettingsRecord settings;
+        settings.ProfileName = "SAP Overseer.Gbl";
+        settings.ProfilePath = listing.Name();
+        settings.ParameterText = "ORA1";
         TextFile located;
         FailRead(failingRead);
-        CHECK(ReadGlobalListing(located) == "Error 10x1: ProFile SAP Overseer.Gbl is missing...");
-        RunSettings.ProfileName = "Overseer.Prf";
-        RunSettings.ItemIdentification = "x";
+        CHECK(ReadGlobalListing(settings, located) == "Error 10x1: ProFile SAP Overseer.Gbl is missing...");
+        settings.ProfileName = "Overseer.Prf";
+        settings.ItemIdentification = "x";
         FailRead(failingRead);
-        CHECK(ReadGlobalListing(located) == "Error 1024: ProFile Overseer.Prf is missing...");
+        CHECK(ReadGlobalListing(settings, located) == "Error 1024: ProFile Overseer.Prf is missing...");
 
         REQUIRE(WriteFileBytes(RfcTraceFile, "ERROR       partner not reached\n" + std::string(5000, '-')));
         FailRead(failingRead);
@@ -255,8 +253,5 @@ TEST_CASE("each reader takes a read error for a file that cannot be opened") {
     }
     std::remove(RfcTraceFile);
     std::remove("sw_files_copy");
-    RunSettings = RunSettingsRecord{};
-    ResetLogonEntries();
-    EmptyDocument();
 }
 #endif

@@ -26,25 +26,25 @@ struct Case {
 void Run(const Case& c, bool fileExists = true) {
     CAPTURE(c.what);
     ScratchFile file(c.itemMode ? "Overseer.Prf" : "Overseer.Gbl", c.contents);
-    RunSettings = RunSettingsRecord{};
-    RunSettings.ProfileName = c.itemMode ? ItemProfileName : GlobalListingName;
-    RunSettings.ProfileDirectory = ".\\";
-    RunSettings.ProfilePath = fileExists ? file.Name() : "sw_config_absent";
-    RunSettings.ParameterTextAsGiven = c.options;
-    RunSettings.ParameterText = UpperAscii(c.options);
-    RunSettings.Argument2 = c.options.substr(0, c.options.find(' '));
-    if (c.itemMode) RunSettings.ItemIdentification = c.item;
+    RunSettingsRecord settings;
+    settings.ProfileName = c.itemMode ? ItemProfileName : GlobalListingName;
+    settings.ProfileDirectory = ".\\";
+    settings.ProfilePath = fileExists ? file.Name() : "sw_config_absent";
+    settings.ParameterTextAsGiven = c.options;
+    settings.ParameterText = UpperAscii(c.options);
+    settings.Argument2 = c.options.substr(0, c.options.find(' '));
+    if (c.itemMode) settings.ItemIdentification = c.item;
 
     TextFile located;
     REQUIRE(located.Open(file.Name()));
-    CHECK(ReadGlobalListing(located) == c.error);
+    CHECK(ReadGlobalListing(settings, located) == c.error);
     CHECK_FALSE(located.IsOpen());
     if (!c.error.empty()) return;
-    CHECK(ServerListing == c.listing);
-    CHECK(RunSettings.ItemIdentification == c.item);
-    CHECK(LabelKind == c.label);
-    if (!c.itemMode) CHECK(RunSettings.ParameterTextAsGiven == c.parameters);
-    CHECK(RunSettings.ProfilePath == ".\\");
+    CHECK(settings.ServerListing == c.listing);
+    CHECK(settings.ItemIdentification == c.item);
+    CHECK(settings.LabelKind == c.label);
+    if (!c.itemMode) CHECK(settings.ParameterTextAsGiven == c.parameters);
+    CHECK(settings.ProfilePath == ".\\");
 }
 
 }  // namespace

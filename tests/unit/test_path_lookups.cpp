@@ -105,10 +105,10 @@ TEST_CASE("a folder of many profiles is read once for all lookups in it") {
     std::vector<std::string> names;
     for (int n = 0; n < 2000; ++n) names.push_back("S" + std::to_string(10000 + n) + ".P00");
     ScratchFolder folder(names);
-    PathLookups = PathLookupCounts{};
+    ResetPathLookupTally();
 
     for (const std::string& name : names) CHECK(FileCanBeOpened(folder.Path(name)));
-    CHECK(PathLookups.DirectoryReads == 0);  // a name that exists as written needs no folder
+    CHECK(PathLookupTally().DirectoryReads == 0);  // a name that exists as written needs no folder
 
     int found = 0;
     for (int n = 0; n < 2000; ++n) {
@@ -116,8 +116,8 @@ TEST_CASE("a folder of many profiles is read once for all lookups in it") {
         found += FileCanBeOpened(folder.Path("MISSING" + std::to_string(n) + ".P00"));
     }
     CHECK(found == 2000);
-    CHECK(PathLookups.DirectoryReads <= 1);  // none on Windows, which finds the names itself
-    CHECK(PathLookups.EntriesRead <= names.size() + 3);  // the files, Sub, "." and ".."
+    CHECK(PathLookupTally().DirectoryReads <= 1);  // none on Windows, which finds the names itself
+    CHECK(PathLookupTally().EntriesRead <= names.size() + 3);  // the files, Sub, "." and ".."
 }
 
 TEST_CASE("system names are taken from the listing where they lie") {
@@ -151,14 +151,14 @@ TEST_CASE("system names are taken from the listing where they lie") {
 TEST_CASE("long names cost nothing and many components cost a few looks") {
     ForgetPathLookups();
     ScratchFolder folder({"PRD.P00"});
-    PathLookups = PathLookupCounts{};
+    ResetPathLookupTally();
 
     std::string separators;
     for (int n = 0; n < 600000; ++n) separators += n % 2 ? "/" : "\\";
     CHECK_FALSE(FileCanBeOpened(folder.Path("x" + separators + "PRD.P00")));
     CHECK(NativePath(folder.Path("x") + separators).empty());
-    CHECK(PathLookups.ExistenceChecks == 0);
-    CHECK(PathLookups.DirectoryReads == 0);
+    CHECK(PathLookupTally().ExistenceChecks == 0);
+    CHECK(PathLookupTally().DirectoryReads == 0);
 
 #ifndef _WIN32  // Windows looks names up itself
     struct Case {
@@ -174,11 +174,11 @@ TEST_CASE("long names cost nothing and many components cost a few looks") {
     };
     for (const Case& c : cases) {
         CAPTURE(c.path.size());
-        PathLookups = PathLookupCounts{};
+        ResetPathLookupTally();
         CHECK(FileCanBeOpened(c.path) == c.found);
         // Halving finds the part that exists in about log2(components) looks.
-        CHECK(PathLookups.ExistenceChecks <= 16);
-        CHECK(PathLookups.PathBytesChecked <= 16 * c.path.size());
+        CHECK(PathLookupTally().ExistenceChecks <= 16);
+        CHECK(PathLookupTally().PathBytesChecked <= 16 * c.path.size());
     }
 #endif
 }

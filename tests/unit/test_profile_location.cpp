@@ -40,28 +40,28 @@ TEST_CASE("profile names: default extension, the word GLOBAL and the directory")
     };
     for (const Case& c : cases) {
         CAPTURE(c.argument);
-        RunSettings = RunSettingsRecord{};
+        RunSettingsRecord settings;
         // "N:" marks a monitoring plugin's run.
         const bool plugin = c.argument.rfind("N:", 0) == 0;
-        if (plugin) RunSettings.HostFlavour = HostFormat::Nagios;
-        RunSettings.ProfileName = plugin ? c.argument.substr(2) : c.argument;
-        ResolveProfileName();
-        SplitProfileDirectory();
-        CHECK(RunSettings.ProfileName == c.name);
-        CHECK(RunSettings.ProfileDirectory == c.directory);
-        CHECK(RunSettings.GlobalMode == c.global);
+        if (plugin) settings.HostFlavour = HostFormat::Nagios;
+        settings.ProfileName = plugin ? c.argument.substr(2) : c.argument;
+        ResolveProfileName(settings);
+        SplitProfileDirectory(settings);
+        CHECK(settings.ProfileName == c.name);
+        CHECK(settings.ProfileDirectory == c.directory);
+        CHECK(settings.GlobalMode == c.global);
     }
 }
 
 TEST_CASE("the item profile name passes name resolution unchanged") {
-    RunSettings = RunSettingsRecord{};
-    RunSettings.ProfileName = ItemProfileName;
-    RunSettings.GlobalMode = true;
-    ResolveProfileName();
-    SplitProfileDirectory();
-    CHECK(RunSettings.ProfileName == "Overseer.Prf");
-    CHECK(RunSettings.ProfileDirectory == "");
-    CHECK(RunSettings.GlobalMode);
+    RunSettingsRecord settings;
+    settings.ProfileName = ItemProfileName;
+    settings.GlobalMode = true;
+    ResolveProfileName(settings);
+    SplitProfileDirectory(settings);
+    CHECK(settings.ProfileName == "Overseer.Prf");
+    CHECK(settings.ProfileDirectory == "");
+    CHECK(settings.GlobalMode);
 }
 
 TEST_CASE("host flavour from the FLAVOUR= option") {
@@ -90,14 +90,14 @@ TEST_CASE("host flavour from the FLAVOUR= option") {
     };
     for (const Case& c : cases) {
         CAPTURE(c.options);
-        RunSettings = RunSettingsRecord{};
+        RunSettingsRecord settings;
         const bool plugin = c.options.rfind("P:", 0) == 0;
-        if (plugin) RunSettings.ProgramPath = "/usr/lib/nagios/plugins/check_spacewarden";
+        if (plugin) settings.ProgramPath = "/usr/lib/nagios/plugins/check_spacewarden";
         const std::string options = plugin ? c.options.substr(2) : c.options;
-        RunSettings.ParameterTextAsGiven = options;
-        RunSettings.ParameterText = UpperAscii(options);
-        CHECK(SelectHostFlavour() == c.error);
-        if (c.error.empty()) CHECK(HostFormatName(RunSettings.HostFlavour) == c.flavour);
+        settings.ParameterTextAsGiven = options;
+        settings.ParameterText = UpperAscii(options);
+        CHECK(SelectHostFlavour(settings) == c.error);
+        if (c.error.empty()) CHECK(HostFormatName(settings.HostFlavour) == c.flavour);
     }
 }
 
@@ -125,17 +125,17 @@ TEST_CASE("a program called check_... is a monitoring plugin, spacewarden_local.
 
 TEST_CASE("opening the profile where the command line names it") {
     ScratchFile file("named.P00", "Client.....: 100\n");
-    RunSettings = RunSettingsRecord{};
-    RunSettings.ProfileName = file.Name();
+    RunSettingsRecord settings;
+    settings.ProfileName = file.Name();
     TextFile profile;
-    CHECK(OpenProfileAtNamedPlace(profile) == "");
+    CHECK(OpenProfileAtNamedPlace(settings, profile) == "");
     CHECK(profile.IsOpen());
-    CHECK(RunSettings.ProfilePath == file.Name());
+    CHECK(settings.ProfilePath == file.Name());
     profile.Close();
 
-    RunSettings.ProfileDirectory = "C:\\sw_config_nowhere\\";
-    RunSettings.ProfileName = "PRD.P00";
-    CHECK(OpenProfileAtNamedPlace(profile) == "Error 1002: Profile C:\\sw_config_nowhere\\PRD.P00 is missing...");
+    settings.ProfileDirectory = "C:\\sw_config_nowhere\\";
+    settings.ProfileName = "PRD.P00";
+    CHECK(OpenProfileAtNamedPlace(settings, profile) == "Error 1002: Profile C:\\sw_config_nowhere\\PRD.P00 is missing...");
     CHECK_FALSE(profile.IsOpen());
 }
 

@@ -7,7 +7,6 @@
 #include "ConfigTestFiles.h"
 #include "config/RunSettings.h"
 #include "config/SystemProfile.h"
-#include "output/ResultDocument.h"
 #include "rfc/CallOutcome.h"
 #include "rfc/Connection.h"
 #include "rfc/RfcErrors.h"
@@ -16,9 +15,11 @@
 
 namespace {
 
-void SetOptions(const std::string& options) {
-    RunSettings.ParameterTextAsGiven = options;
-    RunSettings.ParameterText = UpperAscii(options);
+RunSettingsRecord WithOptions(const std::string& options) {
+    RunSettingsRecord settings;
+    settings.ParameterTextAsGiven = options;
+    settings.ParameterText = UpperAscii(options);
+    return settings;
 }
 
 void WriteTrace(const std::string& content) { REQUIRE(WriteFileBytes(RfcTraceFile, content)); }
@@ -44,10 +45,8 @@ TEST_CASE("option values are read with the case of the command line") {
     };
     for (const Case& c : cases) {
         CAPTURE(c.options);
-        SetOptions(c.options);
-        CHECK(OptionValueAt(c.keyword, c.maxLength, c.stop) == c.expected);
+        CHECK(WithOptions(c.options).ValueAt(c.keyword, c.maxLength, c.stop) == c.expected);
     }
-    SetOptions("");
 }
 
 TEST_CASE("upper-casing touches the letters a to z only") {
@@ -80,11 +79,11 @@ TEST_CASE("system labels by label kind, never empty") {
         {'4', "PRD.P00", "saphost", "", "PRD.P00"},
     };
     for (const Case& c : cases) {
-        LogonEntries.Hostname = c.host;
-        LogonEntries.Destination = c.destination;
-        CHECK(LabelFor(c.kind, c.name) == c.label);
+        LogonEntriesRecord entries;
+        entries.Hostname = c.host;
+        entries.Destination = c.destination;
+        CHECK(LabelFor(c.kind, c.name, entries) == c.label);
     }
-    ResetLogonEntries();
 }
 
 TEST_CASE("system numbers") {

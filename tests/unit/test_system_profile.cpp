@@ -11,7 +11,6 @@ namespace {
 std::string Line(const std::string& key, const std::string& value) { return key + " " + value + "\n"; }
 
 std::string StoredPassword(const std::string& password) {
-    BuildScramblingKey();
     return EncodePassword(password, 2);
 }
 
@@ -33,12 +32,16 @@ std::string Profile(const std::string& key = "", const std::string& replacement 
     return text;
 }
 
+// The entries the readers fill, kept from one read to the next as a listing keeps them.
+LogonEntriesRecord LogonEntries;
+void ResetLogonEntries() { LogonEntries = LogonEntriesRecord{}; }
+
 std::string ReadSingle(const std::string& contents) {
     ScratchFile file("single.P00", contents);
     TextFile profile;
     REQUIRE(profile.Open(file.Name()));
     ResetLogonEntries();
-    std::string message = ReadSystemProfile(profile, "PRD.P00");
+    std::string message = ReadSystemProfile(LogonEntries, profile, "PRD.P00");
     CHECK_FALSE(profile.IsOpen());
     return message;
 }
@@ -47,7 +50,7 @@ bool ReadListed(const std::string& contents) {
     ScratchFile file("listed.P00", contents);
     TextFile profile;
     REQUIRE(profile.Open(file.Name()));
-    bool faulty = ReadListedProfile(profile);
+    bool faulty = ReadListedProfile(LogonEntries, profile);
     CHECK_FALSE(profile.IsOpen());
     return faulty;
 }
@@ -149,7 +152,7 @@ TEST_CASE("the single-system reader stops at a password fault") {
     ScratchFile file("stops.P00", Line("Password...:", wrong) + Line("Gwhost.....:", "later"));
     TextFile profile;
     REQUIRE(profile.Open(file.Name()));
-    CHECK(ReadSystemProfile(profile, "QAS.P00") == "Error 1005: Wrong Password in Profile QAS.P00 found...");
+    CHECK(ReadSystemProfile(LogonEntries, profile, "QAS.P00") == "Error 1005: Wrong Password in Profile QAS.P00 found...");
     CHECK(LogonEntries.Gwhost == "");
 }
 

@@ -29,13 +29,12 @@ TEST_CASE("PARALLEL= gives the systems checked at the same time, 8 without it, a
     };
     for (const Case& c : cases) {
         CAPTURE(c.options);
-        RunSettings = RunSettingsRecord{};
-        RunSettings.ParameterTextAsGiven = c.options;
-        RunSettings.ParameterText = UpperAscii(c.options);
-        CHECK(SelectParallelSystems() == c.error);
-        CHECK(RunSettings.ParallelSystems == c.parallel);
+        RunSettingsRecord settings;
+        settings.ParameterTextAsGiven = c.options;
+        settings.ParameterText = UpperAscii(c.options);
+        CHECK(SelectParallelSystems(settings) == c.error);
+        CHECK(settings.ParallelSystems == c.parallel);
     }
-    RunSettings = RunSettingsRecord{};
 }
 
 TEST_CASE("a task and an answer come through whole, whatever bytes their texts hold") {
@@ -133,13 +132,12 @@ TEST_CASE("an opening without a system number keeps the one before it, as the wo
     };
     for (const Case& c : cases) {
         CAPTURE(c.sysnr);
-        RunSettings = RunSettingsRecord{};
-        RunSettings.ParameterTextAsGiven = c.options;
-        RunSettings.ParameterText = UpperAscii(c.options);
+        RunSettingsRecord settings;
+        settings.ParameterTextAsGiven = c.options;
+        settings.ParameterText = UpperAscii(c.options);
         LogonEntriesRecord entries{};
         entries.Mode = std::string(c.mode);
         entries.Sysnr = std::string(c.sysnr);
-        CHECK(SystemNumberAfterOpening(entries, 3) == c.after);
+        CHECK(SystemNumberAfterOpening(entries, settings, 3) == c.after);
     }
-    RunSettings = RunSettingsRecord{};
 }

@@ -1,0 +1,3 @@
+#include "platform/ProcessContext.h"
+
+ProcessContextRecord Process;
