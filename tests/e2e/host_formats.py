@@ -25,9 +25,6 @@ import re
 import sys
 import xml.etree.ElementTree as ElementTree
 
-TEXT_FLAVOURS = ("PINEWOOD", "JUNIPER")
-XML_FLAVOURS = ("EXEXML", "KESTREL", "BRAMBLE")
-PLUGIN_FLAVOUR = "NAGIOS"
 VERBOSE_MARKS = "#@$%"
 PLUGIN_STATES = ("OK", "WARNING", "CRITICAL", "UNKNOWN")
 _NUMBER = r"-?[0-9]+(?:\.[0-9]+)?"
@@ -35,7 +32,7 @@ _RANGE = rf"(?:~|{_NUMBER})?:?(?:{_NUMBER})?"
 _ENTRY = rf"(?:'[^'=]*'|[A-Za-z0-9_.-]+)={_NUMBER}(?:;{_RANGE}){{0,2}}"
 PLUGIN_LINE = re.compile(rf"SPACEWARDEN ({'|'.join(PLUGIN_STATES)}) - ([^|\n]*?)(?: \| ({_ENTRY}(?: {_ENTRY})*))?\n")
 PLUGIN_ONLY_OPTIONS = ("-h", "--help", "-V", "--version")
-REPORT_FORMATS = {"CHECKMK": "checkmk", "SCRIPTV2": "scriptv2", "PROMETHEUS": "prometheus"}
+REPORT_FORMS = ("checkmk", "scriptv2", "prometheus")
 _METRIC = r"[A-Za-z0-9_.-]+=-?[0-9]+(?:\.[0-9]+)?(?:;(?:-?[0-9]+(?:\.[0-9]+)?)?){0,4}"
 CHECKMK_LINE = re.compile(rf'([0-3P]) "([^"\n]+)" (-|{_METRIC}(?:\|{_METRIC})*) ([^|\n\r]*)\n')
 SCRIPT_V2_TYPES = ("integer", "float", "counter", "lookup")
@@ -46,53 +43,35 @@ def options_of(args):
     return " ".join(args[1:3])
 
 
-def flavour_of(args):
-    """The FLAVOUR= value of the options, upper-cased; empty when there is none
-    (a monitoring plugin's standard options may stand anywhere)."""
-    options = " ".join(a for a in args[1:] if not a.startswith("-")).upper()
-    position = options.find("FLAVOUR=")
-    if position < 0:
-        return ""
-    value = options[position + len("FLAVOUR="):]
-    for stop in " ,":
-        value = value.split(stop, 1)[0]
-    return value
+FORMS = ("xml", "text", "plugin", "checkmk", "scriptv2", "prometheus")
 
 
-def output_form(args, program="SpaceWarden"):
-    """How the sensor answers: "xml", "text" or "plugin". Without FLAVOUR= (or
-    with an unknown one, whose Error 1008 comes in the default's form) the
-    program's name decides: check_... is a monitoring plugin."""
-    flavour = flavour_of(args)
-    if flavour in REPORT_FORMATS:
-        return REPORT_FORMATS[flavour]
-    if not flavour and any(a == "--textfile" or a.startswith("--textfile=") for a in args):
-        return "prometheus"
-    if not flavour and program.lower().startswith("spacewarden_local"):
-        return "checkmk"
-    if flavour in TEXT_FLAVOURS:
-        return "text"
-    if flavour in XML_FLAVOURS:
-        return "xml"
-    if flavour == PLUGIN_FLAVOUR or program.lower().startswith("check_"):
-        return "plugin"
-    return "xml"
+def form_of(case):
+    """The form in which the case expects the sensor to answer, as the case
+    says it ("form"): "xml" (PRTG's XML flavours, and the error document of
+    an unknown flavour), "text" (Pinewood, Juniper), "plugin", "checkmk",
+    "scriptv2" or "prometheus". The runner never works out the program's
+    choice of format for itself."""
+    form = case.get("form")
+    if form not in FORMS:
+        raise ValueError(f"form = {form!r}: the case must say its form, one of {', '.join(FORMS)}")
+    return form
 
 
 def is_verbose(args):
     return any(mark in options_of(args) for mark in VERBOSE_MARKS)
 
 
-def is_quiet_xml_run(args, program="SpaceWarden"):
+def is_quiet_xml_run(case):
     """Whether the sensor answers the host with an XML document alone: an XML
-    flavour (an unknown flavour gets the XML error document) and no verbose option."""
-    return not is_verbose(args) and output_form(args, program) == "xml"
+    form and no verbose option."""
+    return not is_verbose(case.get("args", [])) and form_of(case) == "xml"
 
 
-def is_quiet_plugin_run(args, program="SpaceWarden"):
+def is_quiet_plugin_run(case):
     """Whether the sensor answers as a monitoring plugin with its status line
     first: every plugin run but --help and --version (-v adds lines after it)."""
-    return output_form(args, program) == "plugin" and not any(a in PLUGIN_ONLY_OPTIONS for a in args)
+    return form_of(case) == "plugin" and not any(a in PLUGIN_ONLY_OPTIONS for a in case.get("args", []))
 
 
 def plugin_status_problem(output, exit_code):

@@ -45,7 +45,7 @@ import wine_prefix
 
 TIMEOUT_SECONDS = 10
 SKIPPED = 77
-CASE_KEYS = ({"description", "program", "args", "library", "libraries", "scenario", "cwd", "env", "files", "expect",
+CASE_KEYS = ({"description", "program", "args", "form", "library", "libraries", "scenario", "cwd", "env", "files", "expect",
               "skip", "file_modes"}
              | nwrfc_chain.CASE_KEYS)
 EXPECT_KEYS = ({"exit", "stdout", "stderr", "absent", "present", "journal", "journal_exact", "files", "text_files"}
@@ -463,6 +463,10 @@ def load_case(path):
     for needed in ("exit", "stdout"):
         if needed not in case.get("expect", {}):
             raise CaseError(f"[expect] needs '{needed}'")
+    try:
+        host_formats.form_of(case)
+    except ValueError as error:
+        raise CaseError(str(error)) from None
     return case
 
 
@@ -479,13 +483,12 @@ def with_parallel(case, parallel):
     expectations stay, but the simulator's journal, which the workers write
     side by side."""
     args = list(case.get("args", []))
-    program = case.get("program", "SpaceWarden")
     options = " ".join(args[1:]).upper()
     listing = bool(args) and (args[0].upper().startswith("GLOBAL") or "ITEM=" in options or
                               args[0].upper().endswith("/GLOBAL") or any(a in LISTING_OPTIONS for a in args))
     if not listing:
         return None, "no listing"
-    plugin = host_formats.output_form(args, program) == "plugin"
+    plugin = host_formats.form_of(case) == "plugin"
     item_mode_verbose = "ITEM=" in options and host_formats.is_verbose(args)
     if item_mode_verbose:
         return None, "its executing line shows the options"
@@ -580,17 +583,16 @@ def run_case(case, host, scratch, chain=None, keep=False):
         failures.append(f"exit code {code}, expected {expect['exit']}")
     if not matches(expect["stdout"], stdout):
         failures.append(describe_mismatch("stdout", expect["stdout"], stdout))
-    program = case.get("program", "SpaceWarden")
-    if "standard_output" not in case and host_formats.is_quiet_xml_run(case.get("args", []), program):
+    if "standard_output" not in case and host_formats.is_quiet_xml_run(case):
         problem = host_formats.prtg_document_problem(stdout)
         if problem:
             failures.append(f"PRTG could not read it: {problem}")
-    if "standard_output" not in case and host_formats.is_quiet_plugin_run(case.get("args", []), program):
+    if "standard_output" not in case and host_formats.is_quiet_plugin_run(case):
         problem = host_formats.plugin_status_problem(stdout, code)
         if problem:
             failures.append(f"a monitoring plugins' host could not read it: {problem}")
-    form = host_formats.output_form(case.get("args", []), program)
-    if "standard_output" not in case and form in host_formats.REPORT_FORMATS.values() and stdout:
+    form = host_formats.form_of(case)
+    if "standard_output" not in case and form in host_formats.REPORT_FORMS and stdout:
         problem = host_formats.report_format_problem(form, stdout, code)
         if problem:
             failures.append(f"its host could not read it: {problem}")

@@ -5,47 +5,43 @@ PRTG with an XML document alone, and which outputs its parser refuses."""
 import sys
 import unittest
 
-from host_formats import is_quiet_plugin_run, is_quiet_xml_run, plugin_status_problem, prtg_document_problem
+from host_formats import form_of, is_quiet_plugin_run, is_quiet_xml_run, plugin_status_problem, prtg_document_problem
 
 
-class QuietXmlRuns(unittest.TestCase):
-    def test_runs(self):
+class QuietRuns(unittest.TestCase):
+    """The runner reads the form a case states; the verbose marks and the
+    plugin's --help and --version leave the host's reading out."""
+
+    def test_xml_runs(self):
         cases = [
-            (["PRD"], True),
-            ([], True),                                   # Error 1001, an XML document
-            (["PRD", "flavour=kestrel"], True),
-            (["PRD", "FLAVOUR=Bramble,CH=2"], True),
-            (["PRD", "FLAVOUR=Nowhere"], True),           # Error 1008, an XML document
-            (["PRD", "FLAVOUR=Pinewood"], False),
-            (["GLOBAL", "ora1", "flavour=juniper"], False),
-            (["PRD", "#"], False),
-            (["PRD", "FLAVOUR=Kestrel", "x@y"], False),
-            (["PRD", "a", "b", "%"], True),               # a fourth argument has no effect
-            (["PRD", "FLAVOUR", "=Pinewood"], True),      # joined with a blank: no keyword
+            ({"args": ["PRD"], "form": "xml"}, True),
+            ({"args": [], "form": "xml"}, True),                      # Error 1001, an XML document
+            ({"args": ["PRD", "FLAVOUR=Pinewood"], "form": "text"}, False),
+            ({"args": ["PRD", "#"], "form": "xml"}, False),
+            ({"args": ["PRD", "FLAVOUR=Kestrel", "x@y"], "form": "xml"}, False),
+            ({"args": ["PRD", "a", "b", "%"], "form": "xml"}, True),  # a fourth argument has no effect
         ]
-        for args, quiet in cases:
-            with self.subTest(args=args):
-                self.assertEqual(is_quiet_xml_run(args), quiet)
+        for case, quiet in cases:
+            with self.subTest(case=case):
+                self.assertEqual(is_quiet_xml_run(case), quiet)
 
     def test_plugin_runs(self):
         cases = [
-            (["PRD", "FLAVOUR=Nagios"], "SpaceWarden", True),
-            (["PRD", "flavour=nagios,WARN=1"], "SpaceWarden", True),
-            (["PRD"], "check_spacewarden", True),
-            ([], "check_spacewarden", True),                       # Error 1001 as a status line
-            (["PRD", "FLAVOUR=Nowhere"], "check_spacewarden", True),
-            (["PRD", "FLAVOUR=EXEXML"], "check_spacewarden", False),  # FLAVOUR= wins over the name
-            (["PRD"], "SpaceWarden", False),
-            (["PRD", "-v", "FLAVOUR=Nagios"], "SpaceWarden", True),   # -v writes after the status line
-            (["-p", "PRD", "-w", "5"], "check_spacewarden", True),
-            (["--help"], "check_spacewarden", False),
-            (["-V"], "check_spacewarden", False),
+            ({"args": ["PRD", "FLAVOUR=Nagios"], "form": "plugin"}, True),
+            ({"args": ["PRD", "-v", "FLAVOUR=Nagios"], "form": "plugin"}, True),  # -v writes after the status line
+            ({"args": ["--help"], "form": "plugin"}, False),
+            ({"args": ["-V"], "form": "plugin"}, False),
+            ({"args": ["PRD"], "form": "xml"}, False),
         ]
-        for args, program, quiet in cases:
-            with self.subTest(args=args, program=program):
-                self.assertEqual(is_quiet_plugin_run(args, program), quiet)
-                if "-v" not in args and program == "SpaceWarden":
-                    self.assertEqual(is_quiet_xml_run(args, program), not quiet)
+        for case, quiet in cases:
+            with self.subTest(case=case):
+                self.assertEqual(is_quiet_plugin_run(case), quiet)
+
+    def test_a_case_must_state_its_form(self):
+        for case in ({"args": ["PRD"]}, {"args": ["PRD"], "form": "html"}):
+            with self.subTest(case=case):
+                with self.assertRaises(ValueError):
+                    form_of(case)
 
 
 class PrtgDocuments(unittest.TestCase):
