@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "config/RunSettings.h"
 #include "output/ReportWriter.h"
@@ -16,6 +17,24 @@
 // run its own way: the hook is called in place of exit, with the exit code,
 // and leaves by an exception of its own.
 using ProcessEndHook = void (*)(int exitCode);
+
+// A listed system as the run would finish it: its result, whether it counts
+// as failed (a profile that could not be read counts among the systems only),
+// and the console line a verbose run writes for it.
+struct ListedSystemEnding {
+    SystemResult Result;
+    bool CountsFailed = false;
+    std::string StateLine;
+};
+
+// A listing whose one system to check is checked in the run's own process:
+// when its share of the deadline is over before it answers, the system fails
+// alone (Error 1019) and the run ends as it would have ended with it failed.
+struct ShareEndingRecord {
+    bool Armed = false;
+    // The system being checked, failed, and every system after it.
+    std::vector<ListedSystemEnding> Rest;
+};
 
 struct RunContextRecord {
     // The run's settings, as start-up has read them so far; set once, first thing.
@@ -43,8 +62,7 @@ struct RunContextRecord {
     bool Capturing = false;
     std::string Captured;
     ProcessEndHook EndHook = nullptr;
-    // Ends the workers of a listing checked side by side, before the process ends.
-    void (*EndWorkers)() = nullptr;
+    ShareEndingRecord ShareEnding;
 };
 
 // Reached by the run's one ending path, the fatal report and the watchdog;

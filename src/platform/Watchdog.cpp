@@ -2,6 +2,7 @@
 
 #include "platform/ProcessContext.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 
@@ -41,10 +42,13 @@ bool SleepMilliseconds(unsigned long long milliseconds) {
 #endif
 }
 
-// Sleeps until the deadline, which a later StartWatchdog may have moved.
+// Sleeps until the deadline, which a later StartWatchdog or MoveWatchdog may
+// have moved, earlier too: it looks again at least every WatchStepMilliseconds.
+constexpr unsigned long long WatchStepMilliseconds = 50;
+
 void Watch() {
     for (unsigned long long now = Now(); now < Watchdog.Deadline.load(); now = Now())
-        if (!SleepMilliseconds(Watchdog.Deadline.load() - now)) return;
+        if (!SleepMilliseconds(std::min(Watchdog.Deadline.load() - now, WatchStepMilliseconds))) return;
     Watchdog.Expired.load()();
 }
 
@@ -65,6 +69,24 @@ void* WatchThread(void*) {
 void MarkProcessStart() { Watchdog.ProcessStart = Now(); }
 
 unsigned long long MillisecondsSinceProcessStart() { return Now() - Watchdog.ProcessStart; }
+
+void PauseMilliseconds(unsigned long long milliseconds) {
+#ifdef _WIN32
+    Sleep(static_cast<DWORD>(std::min(milliseconds, WatchStepMilliseconds)));
+#else
+    const unsigned long long step = std::min(milliseconds, WatchStepMilliseconds);
+    timespec wait{static_cast<time_t>(step / 1000), static_cast<long>(step % 1000) * 1000000L};
+    nanosleep(&wait, nullptr);
+#endif
+}
+
+bool MoveWatchdog(unsigned long long millisecondsAfterStart, void (*expired)()) {
+    if (!Watchdog.Started.load()) return false;
+    // The call first: a watchdog that wakes at the new time calls the new one.
+    Watchdog.Expired = expired;
+    Watchdog.Deadline = Watchdog.ProcessStart + millisecondsAfterStart;
+    return true;
+}
 
 bool StartWatchdog(unsigned seconds, void (*expired)()) {
     Watchdog.Deadline = Watchdog.ProcessStart + static_cast<unsigned long long>(seconds) * 1000ULL;

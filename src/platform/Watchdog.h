@@ -15,6 +15,14 @@ unsigned long long MillisecondsSinceProcessStart();
 // started; the run then goes on without a deadline.
 bool StartWatchdog(unsigned seconds, void (*expired)());
 
+// Sleeps for at most the time given, on the watchdog's thread.
+void PauseMilliseconds(unsigned long long milliseconds);
+
+// Moves a running watchdog's deadline to `millisecondsAfterStart` after the
+// start of the process, earlier or later, with the call it makes then. False
+// when no watchdog runs (no deadline).
+bool MoveWatchdog(unsigned long long millisecondsAfterStart, void (*expired)());
+
 // Stops the watchdog before the run ends by itself, so that the process ends
 // with one thread (Wine complains of a thread cut off by the end of its process).
 void StopWatchdog();

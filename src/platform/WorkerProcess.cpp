@@ -157,6 +157,19 @@ bool WorkerProcess::ReadFor(unsigned milliseconds) {
     }
 }
 
+void WorkerProcess::WaitForAny(const std::vector<WorkerProcess*>& workers, unsigned milliseconds) {
+    const ULONGLONG until = GetTickCount64() + milliseconds;
+    for (;;) {
+        for (WorkerProcess* worker : workers) {
+            if (worker->ended_ || !worker->started_) return;
+            DWORD available = 0;
+            if (!PeekNamedPipe(worker->output_, nullptr, 0, nullptr, &available, nullptr) || available > 0) return;
+        }
+        if (GetTickCount64() >= until) return;
+        Sleep(1);
+    }
+}
+
 void WorkerProcess::Kill() {
     if (!Running()) return;
     TerminateProcess(static_cast<HANDLE>(process_), 9);
@@ -261,6 +274,17 @@ bool WorkerProcess::ReadFor(unsigned milliseconds) {
         }
         answer_.append(piece, static_cast<std::size_t>(count));
         waitFor = 0;  // take what is there, then go back to the caller
+    }
+}
+
+void WorkerProcess::WaitForAny(const std::vector<WorkerProcess*>& workers, unsigned milliseconds) {
+    std::vector<pollfd> ready;
+    for (WorkerProcess* worker : workers) {
+        if (worker->ended_ || !worker->started_) return;
+        ready.push_back(pollfd{worker->output_, POLLIN, 0});
+    }
+    if (ready.empty()) return;
+    while (poll(ready.data(), ready.size(), static_cast<int>(milliseconds)) < 0 && errno == EINTR) {
     }
 }
 

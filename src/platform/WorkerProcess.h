@@ -31,6 +31,10 @@ public:
     // What it has written and the caller has not taken yet.
     std::string& Received() { return answer_; }
 
+    // Waits until one of the workers has written something or has ended, at
+    // most `milliseconds`; the caller then reads each with ReadFor(0).
+    static void WaitForAny(const std::vector<WorkerProcess*>& workers, unsigned milliseconds);
+
     // Ends the worker at once and waits for it.
     void Kill();
     // Waits for a worker that has ended; its exit code, or -1.

@@ -15,6 +15,7 @@
 #include "rfc/Connection.h"
 #include "rfc/RfcErrors.h"
 #include "rfc/RfcLibrary.h"
+#include "run/ListedSystemCheck.h"
 #include "run/ParallelListing.h"
 #include "run/RunEnd.h"
 #include "run/SystemAcceptance.h"
@@ -193,6 +194,33 @@ void ProcessSystem(const RunSettingsRecord& settings, const std::string& systemN
     WriteSystemState(settings, systemLine, report);
 }
 
+// How the run ends when the listed system at `at`, checked in the run's own
+// process, has not answered within its share of the deadline: it fails alone
+// (Error 1019), and the systems after it, which need no check, are finished as
+// the run finishes them.
+std::vector<ListedSystemEnding> EndingAfterShare(const RunSettingsRecord& settings,
+                                                 const std::vector<ListedSystem>& systems, std::size_t at,
+                                                 const std::string& shownHost, unsigned long long share) {
+    std::vector<ListedSystemEnding> rest;
+    for (std::size_t next = at; next < systems.size(); ++next) {
+        const ListedSystem& system = systems[next];
+        if (system.Unread) {
+            rest.push_back({SystemResult{system.Name, system.Name, "", false, {}, system.Failure}, false, ""});
+            continue;
+        }
+        LogonEntriesRecord entries = system.Entries;
+        if (!system.HostShownByProfile) entries.DisplayedHostname = shownHost;
+        std::string failure = system.Failure;
+        if (next == at)
+            failure = "Error 1019: RFC-Timeout for " + entries.Destination + " after " + std::to_string(share / 1000) +
+                      " s !";
+        if (failure.empty()) failure = "no channel " + settings.ItemIdentification;
+        rest.push_back({SystemResult{system.Name, system.Label, entries.Destination, false, {}, failure}, true,
+                        "\n" + SystemLine(system, entries) + " State=Rfc Failure\n"});
+    }
+    return rest;
+}
+
 // The task every worker gets besides its system's entries.
 WorkerTask TaskOf(const RunSettingsRecord& settings) {
     WorkerTask task;
@@ -226,9 +254,8 @@ void ProcessSystemsSideBySide(const RunSettingsRecord& settings, LogonEntriesRec
 
     // The host name a profile without a Hostname line shows: the one the system before reported.
     std::string shownHost = entries.DisplayedHostname;
-    CheckSideBySide(systems, TaskOf(settings), settings.ParallelSystems, share,
-                    [&](const ListedSystem& system, const WorkerAnswer* answer,
-                        const std::function<void()>& endWorkers) {
+    const ListedSystemDone take = [&](const ListedSystem& system, const WorkerAnswer* answer,
+                                      const std::function<void()>& endWorkers) {
         // Counted as it is taken, as one after the other: an error that ends the
         // run at this system reports the systems before it and this one.
         ++report.NoSystems;
@@ -253,7 +280,31 @@ void ProcessSystemsSideBySide(const RunSettingsRecord& settings, LogonEntriesRec
         shownHost = entries.DisplayedHostname;
         RecordSystem(settings, system, outcome, report);
         WriteSystemState(settings, systemLine, report);
-    });
+    };
+
+    std::size_t toCheck = 0;
+    for (const ListedSystem& system : systems) toCheck += system.NeedsCheck() ? 1 : 0;
+    if (toCheck > 1) {
+        CheckSideBySide(systems, TaskOf(settings), settings.ParallelSystems, share, take);
+        return;
+    }
+    // One system to check needs no worker: it is checked here, and fails alone
+    // when its share of the deadline is over, as in a worker.
+    const std::function<void()> noWorkers = [] {};
+    for (std::size_t at = 0; at < systems.size(); ++at) {
+        const ListedSystem& system = systems[at];
+        if (!system.NeedsCheck()) {
+            take(system, nullptr, noWorkers);
+            continue;
+        }
+        ArmShareEnding(share, EndingAfterShare(settings, systems, at, shownHost, share));
+        UpdateDeadlineNotice(system.Entries.Destination);
+        TakeCarriedSystemNumber(system.CarriedSystemNumber);
+        WorkerAnswer answer;
+        CheckListedSystem(settings, settings.Host().GoesOnPastFailedSystem, system.Entries, answer);
+        DisarmShareEnding();
+        take(system, &answer, noWorkers);
+    }
 }
 
 }  // namespace

@@ -144,12 +144,12 @@ void CheckSideBySide(const std::vector<ListedSystem>& systems, const WorkerTask&
                 progressed = true;
             }
         }
+        // None has said anything: wait for the first that does, whichever it is.
         if (!progressed) {
+            std::vector<WorkerProcess*> busy;
             for (Slot& slot : slots)
-                if (slot.Worker && slot.System != NoSystem) {
-                    slot.Worker->ReadFor(5);
-                    break;
-                }
+                if (slot.Worker && slot.System != NoSystem) busy.push_back(slot.Worker.get());
+            WorkerProcess::WaitForAny(busy, 5);
         }
     }
     for (Slot& slot : slots)

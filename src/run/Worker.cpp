@@ -14,8 +14,7 @@
 #include "rfc/RfcErrors.h"
 #include "rfc/RfcLibrary.h"
 #include "run/RunEnd.h"
-#include "run/SystemAcceptance.h"
-#include "run/SystemConnection.h"
+#include "run/ListedSystemCheck.h"
 #include "run/WorkerMessages.h"
 
 namespace {
@@ -59,43 +58,6 @@ void TakeTask(const WorkerTask& task, RunSettingsRecord& settings) {
     if (task.DocumentOpeningWritten) CurrentWriter().Opening(RunReport{});
 }
 
-void CheckSystem(const RunSettingsRecord& settings, const WorkerTask& task, LogonEntriesRecord entries,
-                 const std::string& libraryFault, WorkerAnswer& answer) {
-    if (!libraryFault.empty()) EndWithErrorDocument(libraryFault);
-    InstallRfcEnvironment(EndWithFatalReport);
-
-    const RFC_HANDLE handle = OpenSystemConnection(entries, settings);
-    if (handle == 0) {
-        const std::string setUpFault = task.GoesOn ? LibrarySetUpFault() : "";
-        if (!setUpFault.empty()) EndWithErrorDocument(setUpFault);
-        answer.Outcome = WorkerOutcome::Failed;
-        answer.Failure = "Error 1011: RFC-Open for " + entries.Destination + " failed !";
-        return;
-    }
-    const AcceptanceOutcome acceptance = AcceptSystem(handle);
-    answer.ProbeHostKnown = acceptance.HostKnown;
-    if (acceptance.HostKnown) entries.DisplayedHostname = acceptance.Host;
-    answer.ProbeHost = entries.DisplayedHostname;
-    if (acceptance.Result == SystemAcceptance::ProbeFailed) {
-        // As the run ends with it: the text gathered before the connection is closed.
-        answer.Outcome = task.GoesOn ? WorkerOutcome::Failed : WorkerOutcome::ProbeFailed;
-        answer.Failure = GatheredError(acceptance.Failure);
-        Rfc.RfcClose(handle);
-        return;
-    }
-    if (acceptance.Result == SystemAcceptance::NotOracle) {
-        answer.Outcome = task.GoesOn ? WorkerOutcome::Failed : WorkerOutcome::NotOracle;
-        answer.Failure = DatabaseMismatchText;
-        Rfc.RfcClose(handle);
-        return;
-    }
-    const CriticalObjectsMeasurement measurement = CheckCriticalObjects(handle);
-    answer.Values = measurement.Values;
-    answer.Outcome = measurement.Outcome.Ok() ? WorkerOutcome::Measured : WorkerOutcome::Failed;
-    if (!measurement.Outcome.Ok()) answer.Failure = task.GoesOn ? GatheredError(measurement.Outcome.Failure) : "";
-    Rfc.RfcClose(handle);
-}
-
 }  // namespace
 
 int RunWorker() {
@@ -115,8 +77,9 @@ int RunWorker() {
         // The library once per worker, as the run loads it once.
         if (!libraryLoaded) libraryFault = LoadRfcLibrary(settings.Host().NamesLibraryFaults);
         libraryLoaded = true;
+        if (!libraryFault.empty()) EndWithErrorDocument(libraryFault);
         WorkerAnswer answer;
-        CheckSystem(settings, task, task.Entries, libraryFault, answer);
+        CheckListedSystem(settings, task.GoesOn, task.Entries, answer);
         answer.Console = TakeCapturedOutput();
         const std::string bytes = Framed(EncodeAnswer(answer));
         RunContext.Settings = nullptr;

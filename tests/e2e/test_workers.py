@@ -94,6 +94,36 @@ class Workers(unittest.TestCase):
             'spacewarden_failed=1 NoSystems=2, Processed=1, Failed=1\n'))
 
 
+    def test_no_more_workers_than_systems_to_check(self):
+        """A listing starts a worker only for a system it checks side by side:
+        none for one system to check (checked in the run's own process), two
+        for two, whatever PARALLEL= allows. QAS waits at its logon, so the run
+        is there to be looked at while it lasts."""
+        listing = self.scratch / "SAP Overseer.Gbl"
+        listing.write_text(listing.read_text() +
+                           "# GSNG: ONLYQAS   : QAS.P00#MISSING.P00#\n"
+                           "# GSNX: ONLYQAS   :Sensor=\"SAP SpaceWarden\",Item=Critical_Spaces\n")
+        environment = dict(os.environ, SPACEWARDEN_RFC_LIBRARY=os.path.abspath(OPTIONS.rfcsim),
+                           RFCSIM_SCENARIO=str(self.scratch / "systems.scenario"),
+                           SPACEWARDEN_PASSWORD_QAS="St0reSecret")
+        for key, most in (("ONLYQAS", 0), ("SAPCORE", 2)):
+            with self.subTest(key=key):
+                run = subprocess.Popen([os.path.abspath(OPTIONS.sensor), str(self.scratch / "GLOBAL"),
+                                        f"{key} FLAVOUR=Checkmk PARALLEL=16 TIMEOUT=2"],
+                                       cwd=self.scratch, env=environment, stdout=subprocess.PIPE)
+                seen = 0
+                try:
+                    while run.poll() is None:
+                        seen = max(seen, len(children_of(run.pid)))
+                        time.sleep(0.02)
+                    run.communicate(timeout=10)
+                finally:
+                    if run.poll() is None:
+                        run.kill()
+                self.assertLessEqual(seen, most)
+                self.assertEqual(run.returncode, 0)
+
+
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()
     parser.add_argument("--sensor", required=True)
