@@ -30,7 +30,7 @@ void LogEvent(long number, const std::string& event, const std::string& detail) 
     WriteLogLineLocked(number, event, detail);
 }
 
-void OpenEventLog() {
+void OpenSensorLog() {
     OutputLockHeld held;
     if (Log.Wanted) OpenLocked();
 }

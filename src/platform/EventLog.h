@@ -14,7 +14,7 @@ void WantEventLog(bool wanted);
 void LogEvent(long number, const std::string& event, const std::string& detail);
 // Opens the log when lines are wanted, before a call that may never return (a
 // logon), so that the watchdog finds it open.
-void OpenEventLog();
+void OpenSensorLog();
 // Whether lines are wanted, read under the output lock (the watchdog's).
 bool EventLogWantedLocked();
 // Writes the line to the log when it is open, for a caller that holds the

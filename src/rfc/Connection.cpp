@@ -105,7 +105,7 @@ RFC_HANDLE OpenConnection(const LogonEntriesRecord& entries, const RunSettingsRe
     TakeConnectionTexts(entries, settings);
     FillLogonOptions();
     // Open before a logon that may never return, for the deadline's log line.
-    OpenEventLog();
+    OpenSensorLog();
     if (UsesDestinationFile(entries)) return OpenWithDestinationFile(entries);
     RFC_HANDLE handle = Rfc.RfcOpen(&Rfc.Logon.Options);
     LogEvent(static_cast<long>(handle), "RfcOpen called", "");
