@@ -76,6 +76,8 @@ ReportWriter& CurrentWriter();
 // Keeps a copy of the report as it stands: what an error ending the run from
 // here on writes besides the error (the systems already done stay).
 void PublishReport(const RunReport& report);
+// The same for a caller that holds the output lock.
+void PublishLocked(const RunReport& report);
 
 // For a process that runs the sensor more than once (tests, fuzzing harnesses):
 // everything as at the start of a process, the end hook kept.

@@ -11,7 +11,7 @@ void WriteOpening(const RunReport& report) {
 
 void WriteSystemDone(const RunReport& report) {
     OutputLockHeld held;
-    RunContext.Published = report;
+    PublishLocked(report);
     WriteDocumentOutLocked(CurrentWriter().SystemDone(report));
 }
 

@@ -30,11 +30,20 @@ std::string NoAnswerText(const ListedSystem& system) {
     return "Error 1021: Check of " + system.Entries.Destination + " ended without an answer !";
 }
 
-// A worker of the pool and the system it checks now (NoSystem: it waits for one).
+// A worker of the pool and the system it checks now (NoSystem: it waits for one), since when.
 struct Slot {
     std::unique_ptr<WorkerProcess> Worker;
     std::size_t System = NoSystem;
+    unsigned long long Since = 0;
 };
+
+// Two workers start at once: while one checks a system, the other checks the
+// next and the run takes the first one's answer. A further worker starts only
+// when every worker there is has been busy this long: systems that answer at
+// once are taken by the workers already there (a start costs more than such a
+// system), slow ones get all n workers within a few milliseconds.
+constexpr std::size_t WorkersAtOnce = 2;
+constexpr unsigned long long BusyBeforeAnotherWorker = 2;
 
 }  // namespace
 
@@ -54,6 +63,24 @@ void CheckSideBySide(const std::vector<ListedSystem>& systems, const WorkerTask&
     };
     std::size_t nextToStart = 0, nextToHand = 0;
     bool shareOver = false;
+
+    // Whether a further worker may start: NoWait when it may now, 0 while a worker is free, else the
+    // milliseconds until every worker there is has been busy long enough.
+    constexpr unsigned long long NoWait = ~0ULL;
+    const auto anotherWorkerIn = [&]() -> unsigned long long {
+        unsigned long long youngest = NoWait;
+        std::size_t running = 0;
+        const unsigned long long now = MillisecondsSinceProcessStart();
+        for (const Slot& slot : slots) {
+            if (!slot.Worker) continue;
+            ++running;
+            if (slot.System == NoSystem) return 0;
+            youngest = std::min(youngest, now - slot.Since);
+        }
+        return running < WorkersAtOnce || youngest >= BusyBeforeAnotherWorker ? NoWait
+                                                                             : BusyBeforeAnotherWorker - youngest;
+    };
+    unsigned long long rampWait = 0;  // how long until a further worker may start, when one waits for that
 
     const auto destinationFileInUse = [&] {
         for (const Slot& slot : slots)
@@ -80,6 +107,11 @@ void CheckSideBySide(const std::vector<ListedSystem>& systems, const WorkerTask&
             // A worker that ended after its last answer is replaced.
             if (slot.Worker && slot.Worker->ReadFor(0)) retire(slot, "");
             if (!slot.Worker) {
+                const unsigned long long wait = anotherWorkerIn();
+                if (wait != NoWait) {
+                    rampWait = wait;
+                    continue;
+                }
                 slot.Worker = std::make_unique<WorkerProcess>();
                 if (!slot.Worker->Start(WorkerModeArgument, withheld)) {
                     answers[nextToStart] = std::make_unique<WorkerAnswer>(
@@ -94,6 +126,7 @@ void CheckSideBySide(const std::vector<ListedSystem>& systems, const WorkerTask&
             own.Entries = system.Entries;
             own.CarriedSystemNumber = system.CarriedSystemNumber;
             slot.System = nextToStart;
+            slot.Since = MillisecondsSinceProcessStart();
             if (!slot.Worker->Send(Framed(EncodeTask(own)))) retire(slot, NoAnswerText(system));
             ++nextToStart;
             while (nextToStart < count && !systems[nextToStart].NeedsCheck()) ++nextToStart;
@@ -149,8 +182,9 @@ void CheckSideBySide(const std::vector<ListedSystem>& systems, const WorkerTask&
             std::vector<WorkerProcess*> busy;
             for (Slot& slot : slots)
                 if (slot.Worker && slot.System != NoSystem) busy.push_back(slot.Worker.get());
-            WorkerProcess::WaitForAny(busy, 5);
+            WorkerProcess::WaitForAny(busy, rampWait > 0 ? static_cast<unsigned>(std::min(rampWait, 5ULL)) : 5);
         }
+        rampWait = 0;
     }
     for (Slot& slot : slots)
         if (slot.Worker) retire(slot, "");
