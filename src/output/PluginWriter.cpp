@@ -66,8 +66,7 @@ public:
 
     std::string SystemDone(const RunReport& report) override {
         const SystemResult& system = report.Systems.back();
-        const std::size_t index = ChannelIndex(report.Item);
-        if (system.Measured && index != ChannelCount) AddChannel(system.Label, std::to_string(system.Values[index]));
+        if (const long long* value = ItemValue(report, system)) AddChannel(system.Label, std::to_string(*value));
         systems_.push_back(PluginSystem{system.Label, system.Failure.empty() ? lastValue_ : "", system.Failure});
         // A failed system makes the state CRITICAL and is named in the status text.
         if (!system.Failure.empty()) raised_ = Worse(raised_, PluginState::Critical);

@@ -20,10 +20,10 @@ public:
 
     std::string SystemDone(const RunReport& report) override {
         const SystemResult& system = report.Systems.back();
-        const std::size_t index = ChannelIndex(report.Item);
-        if (!system.Measured || index == ChannelCount) return "";
+        const long long* value = ItemValue(report, system);
+        if (!value) return "";
         DocumentBuffer document(false);
-        AppendChannel(document, system.Label, std::to_string(system.Values[index]), "");
+        AppendChannel(document, system.Label, std::to_string(*value), "");
         return document.Text();
     }
 

@@ -22,6 +22,11 @@ std::vector<std::string> DistinctSystemNames(const RunReport& report, std::strin
     return names;
 }
 
+const long long* ItemValue(const RunReport& report, const SystemResult& system) {
+    const std::size_t index = ChannelIndex(report.Item);
+    return system.Measured && index != ChannelCount ? &system.Values[index] : nullptr;
+}
+
 std::string SingleSystemFailure(const RunReport& report) {
     if (!report.RunError.empty()) return report.RunError;
     if (report.Systems.empty()) return "no result";

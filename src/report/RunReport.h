@@ -50,6 +50,10 @@ struct RunReport {
 // " #2", " #3", ... as needed.
 std::vector<std::string> DistinctSystemNames(const RunReport& report, std::string (*shown)(const std::string&));
 
+// The value of a listed system's channel, the listing's item: null when the
+// system was not measured or the item names none of the five channels.
+const long long* ItemValue(const RunReport& report, const SystemResult& system);
+
 // Why a single-system run has no values to write: the error that ended it,
 // else its system's failure; empty when its system was measured.
 std::string SingleSystemFailure(const RunReport& report);
