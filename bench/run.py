@@ -236,9 +236,9 @@ def multi_system(tools, scratch, counts, runs):
     print("\nMulti-system run: item mode, N listed systems of empty tables; with rfcsim, and with a")
     print("library that answers at once (bench/NullRfc.cpp): what the sensor itself costs")
     print(f"  {'systems':>8} {'rfcsim':>12} {'per system':>12} {'sensor side':>12} {'per system':>12}"
-          f" {'peak memory':>12} {'PARALLEL=8':>12} {'per worker':>12}")
-    print("  (PARALLEL=8 starts min(8, N) workers, each taking one system after the other; 'per worker' is what")
-    print("  the run side by side adds to the one after the other, per worker started)")
+          f" {'peak memory':>12} {'PARALLEL=8':>12} {'ratio':>12}")
+    print("  (PARALLEL=8 starts workers as they are needed, two at once, at most 8, none for one system; 'ratio' is")
+    print("  the run side by side against the one after the other)")
     first = {}
     for count in counts:
         drives = layout.listed_systems(count)
@@ -266,7 +266,7 @@ def multi_system(tools, scratch, counts, runs):
         if f"NoSystems={count}, Processed={count}, Failed=0".encode() not in output:
             sys.exit(f"bench: the run of {count} systems side by side did not process them all:\n{output.decode()}")
         (parallel, _), = hyperfine([" ".join(side_by_side)], cwd, env, max(3, min(runs, 5000 // count)), 1)
-        row += f" {ms(parallel)} {(parallel - rfcsim_median) / min(8, count) * 1e3:9.2f} ms"
+        row += f" {ms(parallel)} {parallel / rfcsim_median:11.2f}x"
         print(row)
 
 
