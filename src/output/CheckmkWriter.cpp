@@ -1,12 +1,11 @@
 #include "output/CheckmkWriter.h"
 
-#include "output/WholeReportWriter.h"
-
 #include <vector>
 
 #include "output/PluginWriter.h"
 #include "output/MetricNames.h"
 #include "output/Utf8.h"
+#include "output/WholeReportWriter.h"
 
 namespace {
 

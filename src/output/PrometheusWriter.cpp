@@ -1,12 +1,11 @@
 #include "output/PrometheusWriter.h"
 
-#include "output/WholeReportWriter.h"
-
 #include <cstdio>
 #include <vector>
 
 #include "output/MetricNames.h"
 #include "output/Utf8.h"
+#include "output/WholeReportWriter.h"
 
 namespace {
 

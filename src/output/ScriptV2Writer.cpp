@@ -1,13 +1,12 @@
 #include "output/ScriptV2Writer.h"
 
-#include "output/WholeReportWriter.h"
-
 #include <cstdio>
 #include <set>
 #include <vector>
 
 #include "output/Console.h"
 #include "output/Utf8.h"
+#include "output/WholeReportWriter.h"
 
 namespace {
 
