@@ -20,8 +20,9 @@ import sys
 from pathlib import Path
 
 CONTEXTS = {"Rfc", "RunContext", "Process"}
-# What the compiler itself puts in a writable section: the personality routine's reference.
-COMPILER_OWN = re.compile(r"^DW\.ref\.")
+# What the compiler itself puts in a writable section: the personality routine's reference, and the
+# sanitizers' and coverage's own records (names of the implementation, which begin with "__").
+COMPILER_OWN = re.compile(r"^(DW\.ref\.|__)")
 WRITABLE = re.compile(r"^\.(data|bss)(\.|$)")
 NOT_WRITABLE = re.compile(r"^\.data\.rel\.ro")
 EXTERN = re.compile(r"^\s*extern\s+(?!\"C\")[^;(]*;", re.MULTILINE)
