@@ -15,7 +15,7 @@ __stdcall, in which the called function removes its arguments from the stack.
 - Every exported operation of rfcsim.dll returns with "ret $N", N the bytes of
   its arguments; a plain "ret" (the caller removes them) fails.
 - Every call that SpaceWarden.exe makes through the loaded library's record
-  (Rfc in src/rfc/RfcLibrary.h: twelve pointers, 4 bytes each) is followed by
+  (Rfc in src/rfc/RfcContext.h, which opens with the twelve pointers, 4 bytes each) is followed by
   "sub $N,%esp". The compiler stores the arguments into space it reserved
   beforehand rather than pushing them; after a function that removed its
   arguments it reserves those N bytes again (possibly a few instructions on,
@@ -176,8 +176,8 @@ def calls_through(blocks, record, sizes):
                     index = member(value)
                 elif mnemonic == "mov" and re.fullmatch(hexadecimal + r",%e[a-z]{2}", operands) and member(value) is not None:
                     loads[(label, position)] = member(value)  # its call is checked where it is made
-                elif mnemonic == "mov" and operands.endswith("," + hexadecimal) and not hexadecimal.startswith("$"):
-                    pass  # a store: the record being filled
+                elif mnemonic in ("mov", "movl") and operands.endswith("," + hexadecimal) and not hexadecimal.startswith("$"):
+                    pass  # a store: the record being filled (or emptied, as the process starts)
                 elif mnemonic in ("cmp", "cmpl", "test") and not hexadecimal.startswith("$"):
                     pass  # a test for a null pointer
                 else:
@@ -197,11 +197,12 @@ def calls_through(blocks, record, sizes):
 
 def check_calls(build):
     sensor = build / "SpaceWarden.exe"
-    header = (SOURCE / "src/rfc/RfcLibrary.h").read_text()
-    record = re.search(r"struct RfcLibraryRecord \{(.*?)\};", header, re.S).group(1)
+    # The operations open the library's context (its first base), so the record starts at _Rfc.
+    header = (SOURCE / "src/rfc/RfcContext.h").read_text()
+    record = re.search(r"struct RfcOperations \{(.*?)\};", header, re.S).group(1)
     members = re.findall(r"(\w+)_t \1 = nullptr;", record)
     if sorted(members) != sorted(OPERATIONS):
-        return [f"RfcLibraryRecord holds {members}, expected the twelve operations"]
+        return [f"RfcOperations holds {members}, expected the twelve operations"]
     found, problems = calls_through(disassembly(sensor), symbol(sensor, "_Rfc"), [OPERATIONS[m] for m in members])
     for index, name in enumerate(members):
         sites = found.get(index, [])
