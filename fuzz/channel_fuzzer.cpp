@@ -63,13 +63,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int system = 0; system < 12; ++system) {
             ++report.NoSystems;
             ++report.Processed;
-            report.Systems.push_back(SystemResult{pieces[5], pieces[5], pieces[3], true, {system, 2, 3, 4, 5}, ""});
+            report.Systems.push_back(SystemResult{pieces[5], pieces[5], pieces[3], true, {system, 2, 3, 4, 5}, "", {}});
             const std::string part = writer->SystemDone(report);
             Expect(part.size() <= ResultDocumentRoom, "a channel within the document's room");
             output += part;
         }
     } else {
-        report.Systems.push_back(SystemResult{pieces[5], pieces[5], pieces[3], true, {1, 1234, 3, 4, 5}, ""});
+        report.Systems.push_back(SystemResult{pieces[5], pieces[5], pieces[3], true, {1, 1234, 3, 4, 5}, "", {}});
     }
     const std::string closing = writer->Closing(report);
     // The streamed parts end in the line end of their writing, outside the room.

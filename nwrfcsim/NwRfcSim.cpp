@@ -258,6 +258,8 @@ struct Container {
     // kTable: rows are made from the row type and their number, on demand.
     const StructDef* row_type = nullptr;
     unsigned row_count = 0;
+    // The named rows of the system that answered (a copy: the scenario may be read again meanwhile).
+    rfcsim::System answered;
     std::size_t cursor = kNoRow;
     std::vector<RowHandle> row_handles;   // one per row, made at the first RfcGetCurrentRow
 };
@@ -406,9 +408,11 @@ FieldView View(DATA_CONTAINER_HANDLE handle, const SAP_UC* name, Failure& failur
             bool number = def.type == rfcsim::kTypeInt || def.type == rfcsim::kTypeInt2;
             unsigned row_number = static_cast<unsigned>(row + 1);
             if (number) {
-                view.number = rfcsim::RowFieldNumber(type, static_cast<std::size_t>(index), row_number);
+                view.number =
+                    rfcsim::RowFieldNumber(table->answered, type, static_cast<std::size_t>(index), row_number);
             } else {
-                view.chars = Uc(rfcsim::RowFieldText(type, static_cast<std::size_t>(index), row_number));
+                view.chars =
+                    Uc(rfcsim::RowFieldText(table->answered, type, static_cast<std::size_t>(index), row_number));
             }
             return view;
         }
@@ -812,6 +816,7 @@ void Answer(Container& function, const System& system)
     for (const TableDef& table : module.tables) {
         Container& rows = *StoredField(function, table.name)->inner;
         unsigned more = rfcsim::RowsFor(table, system);
+        rows.answered.named_rows = system.named_rows;
         rows.row_count = more > rfcsim::kMaxRows - rows.row_count ? rfcsim::kMaxRows : rows.row_count + more;
     }
 }

@@ -124,15 +124,15 @@ std::string Answer(const ParamDef& param, const System& system)
 }
 
 // Row `index` (from 1) of a table, laid out.
-std::string Row(const StructDef& structure, const std::vector<unsigned>& offsets, unsigned row_length,
-                unsigned index)
+std::string Row(const System& system, const StructDef& structure, const std::vector<unsigned>& offsets,
+                unsigned row_length, unsigned index)
 {
     std::string row(row_length, '\0');
     for (std::size_t i = 0; i < structure.fields.size(); ++i) {
         unsigned type = structure.fields[i].type;
         bool number = type == RFCTYPE_INT || type == RFCTYPE_INT2;
-        std::string value = FieldBytes(type, number ? "" : RowFieldText(structure, i, index),
-                                       number ? RowFieldNumber(structure, i, index) : 0);
+        std::string value = FieldBytes(type, number ? "" : RowFieldText(system, structure, i, index),
+                                       number ? RowFieldNumber(system, structure, i, index) : 0);
         row.replace(offsets[i], value.size(), value);
     }
     return row;
@@ -247,7 +247,7 @@ void AppendRows(const ModuleDef& module, const System& system, RFC_TABLE* tables
         std::vector<unsigned> offsets = Offsets(*wanted.structure);
         table->rows.reserve(table->rows.size() + std::size_t{rows} * wanted.row_length);
         for (unsigned n = 1; n <= rows; ++n) {
-            std::string row = Row(*wanted.structure, offsets, wanted.row_length, table->row_count + 1);
+            std::string row = Row(system, *wanted.structure, offsets, wanted.row_length, table->row_count + 1);
             table->rows.insert(table->rows.end(), row.begin(), row.end());
             ++table->row_count;
         }

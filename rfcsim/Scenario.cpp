@@ -3,6 +3,7 @@
 #include "SystemModel.h"
 #include "Text.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
@@ -160,6 +161,77 @@ bool ApplyOutcomeKey(System& system, const std::string& rest, const std::string&
     return true;
 }
 
+// "\xNN" as the byte NN, "\\" as one backslash; false for another escape.
+bool Unescape(const std::string& text, std::string& bytes)
+{
+    bytes.clear();
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (text[at] != '\\') {
+            bytes += text[at];
+            continue;
+        }
+        if (at + 1 < text.size() && text[at + 1] == '\\') {
+            bytes += '\\';
+            ++at;
+            continue;
+        }
+        if (at + 3 >= text.size() || text[at + 1] != 'x' || !std::isxdigit(static_cast<unsigned char>(text[at + 2])) ||
+            !std::isxdigit(static_cast<unsigned char>(text[at + 3]))) {
+            return false;
+        }
+        bytes += static_cast<char>(std::stoi(text.substr(at + 2, 2), nullptr, 16));
+        at += 3;
+    }
+    return true;
+}
+
+// "row.TS_CHECK = PSAPTEMP|12|3|40|80|1|0|0": a row with contents of its own,
+// its fields in the structure's order separated by "|"; figures left out are 0.
+bool ReadNamedRow(System& system, const std::string& table, const std::string& value, std::string& error)
+{
+    const StructDef* structure = CriticalTableStructure(table);
+    if (structure == nullptr) {
+        error = "no table " + table + " with named rows (CRITOBJ, TS_CHECK)";
+        return false;
+    }
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (std::size_t at = 0; at <= value.size(); ++at) {
+        if (at < value.size() && value[at] != '|') continue;
+        fields.push_back(value.substr(start, at - start));
+        start = at + 1;
+    }
+    if (fields.size() > structure->fields.size()) {
+        error = table + " rows have " + std::to_string(structure->fields.size()) + " fields";
+        return false;
+    }
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const FieldDef& def = structure->fields[i];
+        if (def.type == kTypeInt) {
+            long long number = 0;
+            if (!ParseInt(fields[i], number) || number < -2147483648LL || number > 2147483647LL) {
+                error = std::string(def.name) + " is a 4-byte integer";
+                return false;
+            }
+            continue;
+        }
+        std::string bytes;
+        if (!Unescape(fields[i], bytes) || bytes.size() > def.length) {
+            error = std::string(def.name) + " holds at most " + std::to_string(def.length) +
+                    " characters (\\xNN for a byte, \\\\ for a backslash)";
+            return false;
+        }
+        fields[i] = bytes;
+    }
+    std::vector<std::vector<std::string>>& rows = system.named_rows[structure->name];
+    if (rows.size() >= kMaxRows) {
+        error = "too many rows";
+        return false;
+    }
+    rows.push_back(std::move(fields));
+    return true;
+}
+
 // Keys of a [system ...] section. Returns false with an empty error for a
 // key it does not know.
 bool ApplySystemKey(System& system, const std::string& key, const std::string& value, std::string& error)
@@ -193,6 +265,7 @@ bool ApplySystemKey(System& system, const std::string& key, const std::string& v
         system.rfcsi.emplace_back(field, value);
         return true;
     }
+    if (key.starts_with("row.")) return ReadNamedRow(system, key.substr(4), value, error);
     if (key == "rows.TF_CPU_ALL") return ReadCount(value, system.cpu_rows, error);
     if (key == "rows.CRITOBJ") return ReadCount(value, system.critobj_rows, error);
     if (key == "rows.TS_CHECK") return ReadCount(value, system.tscheck_rows, error);

@@ -3,6 +3,7 @@
 #ifndef RFCSIM_SCENARIO_H
 #define RFCSIM_SCENARIO_H
 
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -47,6 +48,10 @@ struct System {
     unsigned cpu_rows = 1;
     unsigned critobj_rows = 0;
     unsigned tscheck_rows = 0;
+    // Rows with contents of their own, by structure name (CRIT_OBJ,
+    // TSPC_CHECK): each row's fields in the structure's order, unescaped;
+    // numbers as decimal texts. They come first; made-up rows follow.
+    std::map<std::string, std::vector<std::vector<std::string>>> named_rows;
     int nr_tables = 0;
     int nr_indexes = 0;
     int nr_ts = 0;

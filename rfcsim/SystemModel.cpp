@@ -1,5 +1,8 @@
 #include "SystemModel.h"
 
+#include "Text.h"
+
+#include <algorithm>
 #include <cstdint>
 #include <ctime>
 
@@ -217,23 +220,56 @@ int ParameterFieldNumber(const ParamDef& param, std::size_t field, const System&
     return 0;
 }
 
-std::string RowFieldText(const StructDef& structure, std::size_t field, unsigned row)
+namespace {
+
+// The scenario's contents of a field of a named row, or null for a made-up row.
+const std::string* NamedField(const System& system, const StructDef& structure, std::size_t field, unsigned row)
+{
+    auto rows = system.named_rows.find(structure.name);
+    if (rows == system.named_rows.end() || row == 0 || row > rows->second.size()) return nullptr;
+    const std::vector<std::string>& fields = rows->second[row - 1];
+    static const std::string kEmpty;
+    return field < fields.size() ? &fields[field] : &kEmpty;
+}
+
+}  // namespace
+
+std::string RowFieldText(const System& system, const StructDef& structure, std::size_t field, unsigned row)
 {
     const FieldDef& def = structure.fields[field];
+    if (const std::string* named = NamedField(system, structure, field, row)) return Padded(*named, def.length);
     return Padded(std::string(def.name) + "_" + std::to_string(row), def.length);
 }
 
-int RowFieldNumber(const StructDef& structure, std::size_t field, unsigned row)
+int RowFieldNumber(const System& system, const StructDef& structure, std::size_t field, unsigned row)
 {
+    if (const std::string* named = NamedField(system, structure, field, row)) {
+        long long number = 0;
+        return ParseInt(*named, number) ? static_cast<int>(number) : 0;
+    }
     if (structure.fields[field].type == kTypeInt2) {
         return static_cast<std::int16_t>(row);
     }
     return static_cast<std::int32_t>(row);
 }
 
+const StructDef* CriticalTableStructure(std::string_view table)
+{
+    const ModuleDef* module = FindModule("DB02_ORA_FILL_TS_CHECK__CRITOB");
+    for (const TableDef& def : module->tables) {
+        if (table == def.name) return def.structure;
+    }
+    return nullptr;
+}
+
 unsigned RowsFor(const TableDef& table, const System& system)
 {
     std::string name = table.name;
+    auto named = system.named_rows.find(table.structure->name);
+    if (named != system.named_rows.end()) {
+        unsigned count = name == "CRITOBJ" ? system.critobj_rows : system.tscheck_rows;
+        return std::max(count, static_cast<unsigned>(named->second.size()));
+    }
     if (name == "TF_CPU_ALL") return system.cpu_rows;
     if (name == "CRITOBJ") return system.critobj_rows;
     if (name == "TS_CHECK") return system.tscheck_rows;

@@ -81,10 +81,14 @@ int ParameterNumber(const ParamDef& param, const System& system);
 std::string ParameterFieldText(const ParamDef& param, std::size_t field, const System& system);
 int ParameterFieldNumber(const ParamDef& param, std::size_t field, const System& system);
 
-// Field `field` of row `row` (counted from 1) of a table: CHAR fields hold
-// FIELD_row, number fields the row number.
-std::string RowFieldText(const StructDef& structure, std::size_t field, unsigned row);
-int RowFieldNumber(const StructDef& structure, std::size_t field, unsigned row);
+// Field `field` of row `row` (counted from 1) of a table: the scenario's
+// contents for its named rows; otherwise CHAR fields hold FIELD_row, number
+// fields the row number.
+std::string RowFieldText(const System& system, const StructDef& structure, std::size_t field, unsigned row);
+int RowFieldNumber(const System& system, const StructDef& structure, std::size_t field, unsigned row);
+
+// The structure of a table of DB02_ORA_FILL_TS_CHECK__CRITOB, or null.
+const StructDef* CriticalTableStructure(std::string_view table);
 
 // Rows the system returns in a table.
 unsigned RowsFor(const TableDef& table, const System& system);

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "rfc/RfcErrors.h"
 #include "rfc/RfcLibrary.h"
@@ -41,15 +43,44 @@ void DeleteTable(ITAB_H table, const char* name) {
     if (Rfc.ItDelete(table) != 0) ReportRfcFailure(std::string("ItDelete ") + name);
 }
 
-// Fetches every row; the count equals the row count, the contents are not examined.
-unsigned long CountRows(ITAB_H table, const char* name) {
-    unsigned rows = Rfc.ItFill(table);
-    unsigned long counted = 0;
+// A CHAR field without its trailing blanks (and NULs, which some libraries pad with).
+std::string CharField(const unsigned char* row, std::size_t offset, std::size_t length) {
+    std::string text(reinterpret_cast<const char*>(row) + offset, length);
+    const std::size_t end = text.find_last_not_of(std::string(" \0", 2));
+    text.resize(end == std::string::npos ? 0 : end + 1);
+    return text;
+}
+
+std::int32_t IntField(const unsigned char* row, std::size_t offset) {
+    std::int32_t value;
+    std::memcpy(&value, row + offset, sizeof value);
+    return value;
+}
+
+// Fetches every row of a table and hands each to `take`; a null row ends the process.
+template <typename Take>
+void ForEachRow(ITAB_H table, const char* name, Take take) {
+    const unsigned rows = Rfc.ItFill(table);
     for (unsigned long long index = 1; index <= rows; ++index) {
-        if (!Rfc.ItGetLine(table, static_cast<unsigned>(index))) ReportRfcFailure(std::string("ItGetLine ") + name);
-        ++counted;
+        const void* row = Rfc.ItGetLine(table, static_cast<unsigned>(index));
+        if (!row) ReportRfcFailure(std::string("ItGetLine ") + name);
+        take(static_cast<const unsigned char*>(row));
     }
-    return counted;
+}
+
+// Counts the rows that EXCLUDE= leaves in and names the first `limit` of them.
+template <typename Row>
+unsigned long long TakeRow(Row&& row, const CriticalNamesOptions& options, std::vector<Row>& named,
+                           unsigned long long& unnamed, unsigned long long& excluded) {
+    if (TablespaceExcluded(options.Excluded, row.TS)) {
+        ++excluded;
+        return 0;
+    }
+    if (named.size() < options.Limit)
+        named.push_back(std::move(row));
+    else
+        ++unnamed;
+    return 1;
 }
 
 long CritNrValue(const CriticalObjectsImports& imports, unsigned offset) {
@@ -79,7 +110,23 @@ int CallCriticalObjects(RFC_HANDLE handle, char (&flagRefresh)[1], CriticalObjec
     return ReceiveAnswer(handle, importing, tables, exceptionText);
 }
 
-CriticalObjectsMeasurement CheckCriticalObjects(RFC_HANDLE handle) {
+CriticalTablespace TablespaceRow(const unsigned char* row) {
+    CriticalTablespace tablespace;
+    tablespace.TS = CharField(row, 0, 30);
+    for (std::size_t at = 0; at < tablespace.Figures.size(); ++at) tablespace.Figures[at] = IntField(row, 32 + 4 * at);
+    return tablespace;
+}
+
+CriticalObject ObjectRow(const unsigned char* row) {
+    CriticalObject object;
+    object.ON = CharField(row, 0, 30);
+    object.TN = CharField(row, 30, 30);
+    object.TS = CharField(row, 60, 30);
+    for (std::size_t at = 0; at < object.Figures.size(); ++at) object.Figures[at] = IntField(row, 92 + 4 * at);
+    return object;
+}
+
+CriticalObjectsMeasurement CheckCriticalObjects(RFC_HANDLE handle, const CriticalNamesOptions& options) {
     char flagRefresh[1] = {' '};
     CriticalObjectsImports imports;
     std::string exceptionText;
@@ -91,10 +138,16 @@ CriticalObjectsMeasurement CheckCriticalObjects(RFC_HANDLE handle) {
     const int code = CallCriticalObjects(handle, flagRefresh, imports, critObjTable, tsCheckTable, exceptionText);
     measurement.Outcome = CallOutcome::Of(code, exceptionText);
     if (measurement.Outcome.Ok()) {
+        CriticalNames& names = measurement.Names;
+        long long spaces = 0, objects = 0;
+        ForEachRow(tsCheckTable, "TS_CHECK", [&](const unsigned char* row) {
+            spaces += TakeRow(TablespaceRow(row), options, names.Tablespaces, names.UnnamedTablespaces, names.Excluded);
+        });
+        ForEachRow(critObjTable, "CRITOBJ", [&](const unsigned char* row) {
+            objects += TakeRow(ObjectRow(row), options, names.Objects, names.UnnamedObjects, names.Excluded);
+        });
         // In the order of ChannelNames.
-        measurement.Values = {static_cast<long long>(CountRows(tsCheckTable, "TS_CHECK")),
-                              static_cast<long long>(CountRows(critObjTable, "CRITOBJ")), CritNrValue(imports, 8),
-                              CritNrValue(imports, 0), CritNrValue(imports, 4)};
+        measurement.Values = {spaces, objects, CritNrValue(imports, 8), CritNrValue(imports, 0), CritNrValue(imports, 4)};
     }
 
     DeleteTable(critObjTable, "CRITOBJ");

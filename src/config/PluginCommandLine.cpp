@@ -41,6 +41,11 @@ constexpr OptionRule OptionRules[] = {
     {0, "parallel", "N", Action::Keyword, "PARALLEL=",
      "in a listing run, check at most N systems at the same time, 1 to 64 (default 8)"},
     {0, "sysnr", "NN", Action::Keyword, "NO=", "log on with this system number instead of the profile's"},
+    {0, "exclude", "PATTERN", Action::Keyword, "EXCLUDE=",
+     "leave out the critical tablespaces PATTERN matches and the objects in them (* any characters, letter case "
+     "ignored; repeatable); NR_TS, NR_TABLES and NR_INDEXES stay SAP's"},
+    {0, "names", "N", Action::Keyword, "NAMES=",
+     "name at most N critical tablespaces and N objects per system, 1 to 1000 (default 20)"},
     {0, "credentials-from-env", nullptr, Action::Keyword, "CREDENTIALS=ENV",
      "the SAP user and password from SPACEWARDEN_USER and SPACEWARDEN_PASSWORD, not from the profile"},
     {0, "syslog", nullptr, Action::Keyword, "SYSLOG",
@@ -49,7 +54,8 @@ constexpr OptionRule OptionRules[] = {
 
 // The words of the keyword form: "KEY=value" with one of these keys, or a flag.
 constexpr const char* ValueKeywords[] = {"WARN=", "CRIT=", "CH=",  "TIMEOUT=", "FLAVOUR=",
-                                         "CREDENTIALS=", "ITEM=", "HOST=", "NO=", "PARALLEL="};
+                                         "CREDENTIALS=", "ITEM=", "HOST=", "NO=", "PARALLEL=",
+                                         "EXCLUDE=", "NAMES="};
 constexpr const char* FlagKeywords[] = {"SYSLOG", "--CREDENTIALS-FROM-ENV"};
 
 // The channels of a single-system run, by their numbers from 1.
@@ -205,8 +211,12 @@ private:
         }
         if (keyword.empty()) return Refuse("Unknown option " + word);
         if (keyword == "--CREDENTIALS-FROM-ENV") keyword = "CREDENTIALS=";
-        for (const std::string& given : keywords_)
-            if (given == keyword) return Refuse("Option " + keyword + " given twice");
+        for (std::size_t at = 0; at < keywords_.size(); ++at) {
+            if (keywords_[at] != keyword) continue;
+            // Patterns add up, as --exclude is given once per pattern.
+            if (keyword == "EXCLUDE=") return static_cast<void>(words_[at] += "+" + word.substr(keyword.size()));
+            return Refuse("Option " + keyword + " given twice");
+        }
         keywords_.push_back(keyword);
         words_.push_back(word);
     }
@@ -280,7 +290,7 @@ std::string PluginHelpText(const std::string& programPath) {
         "10), 10:20; CRITICAL is judged before WARNING.\n"
         "The keyword form of earlier service definitions stays: PROFILE, then up to two arguments of words "
         "separated by blanks or commas: WARN=, CRIT=, CH=, TIMEOUT=, CREDENTIALS=, ITEM=, HOST=, NO=, "
-        "PARALLEL=, FLAVOUR=, "
+        "PARALLEL=, EXCLUDE=, NAMES=, FLAVOUR=, "
         "SYSLOG; in a listing run the listing's key first.\n"
         "Exit codes: 0 OK, 1 WARNING, 2 CRITICAL (the SAP system failed to answer, or a value outside its "
         "range), 3 UNKNOWN (usage, profiles, the RFC library).\n\nExamples:\n"

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "config/Credentials.h"
+#include "config/CriticalNamesOptions.h"
 #include "config/HostFormat.h"
 #include "config/Thresholds.h"
 
@@ -41,8 +42,10 @@ struct RunSettingsRecord {
     char LabelKind = '1';
     // WARN=, CRIT=, CH= and STATE= of the hosts whose state the sensor judges.
     ThresholdsRecord Thresholds;
+    // EXCLUDE= and NAMES=: the critical rows named and those left out.
+    CriticalNamesOptions Names;
 
-        // True when the upper-cased options hold the keyword anywhere (with
+    // True when the upper-cased options hold the keyword anywhere (with
     // WholeWordOptions: as the start of a word, a keyword's leading comma
     // counting as the word's boundary).
     bool Has(const std::string& keyword) const;

@@ -1,7 +1,9 @@
 #include "output/CheckmkWriter.h"
 
+#include <algorithm>
 #include <vector>
 
+#include "output/CriticalNamesText.h"
 #include "output/PluginWriter.h"
 #include "output/MetricNames.h"
 #include "output/Utf8.h"
@@ -10,6 +12,10 @@
 namespace {
 
 constexpr const char* ServicePrefix = "SpaceWarden ";
+// Room of a service's long output, and of all services' together: a listing of
+// many systems stays a document the agent hands on whole.
+constexpr std::size_t LongOutputRoom = 8000;
+constexpr std::size_t DocumentLongOutputRoom = 256 * 1024;
 
 // A text of a line: no line end (Checkmk would start a new service), no "|"
 // (which separates metrics), no control character, DEL included.
@@ -60,9 +66,25 @@ void Judge(Judged& judged, const ThresholdsRecord& thresholds, long number, cons
 }
 
 std::string Line(const std::string& state, const std::string& service, const std::string& metrics,
-                 const std::string& details) {
+                 const std::string& details, const std::string& longOutput = "") {
     return state + " " + ServiceName(service) + " " + (metrics.empty() ? "-" : metrics) + " " + LineText(details) +
-           "\n";
+           longOutput + "\n";
+}
+
+std::size_t ShownLength(const std::string& text) { return ValidUtf8(text).size(); }
+
+// The critical rows after the details: each line after a literal "\n", which
+// starts Checkmk's long output. A backslash of a name becomes "/", so that no
+// name starts a line of its own. `room` is what the document has left.
+std::string LongOutput(const CriticalNames& names, std::size_t& room) {
+    std::string text;
+    for (std::string row : RowLines(names, std::min(room, LongOutputRoom), 2, ShownLength)) {
+        for (char& c : row)
+            if (c == '\\') c = '/';
+        text += "\\n" + LineText(row);
+    }
+    room -= std::min(room, text.size());
+    return text;
 }
 
 std::string StateOf(const Judged& judged, const ThresholdsRecord& thresholds) {
@@ -89,7 +111,9 @@ std::string SingleSystem(const RunReport& report, const ThresholdsRecord& thresh
         text += (text.empty() ? "" : ", ") + std::string(ChannelNames[index]) + "=" + value;
         Judge(judged, thresholds, static_cast<long>(index + 1), ChannelNames[index], system.Values[index]);
     }
-    return Line(StateOf(judged, thresholds), report.Subject, metrics, WithBreaches(judged, text));
+    std::size_t room = LongOutputRoom;
+    return Line(StateOf(judged, thresholds), report.Subject, metrics, WithBreaches(judged, text),
+                LongOutput(system.Names, room));
 }
 
 std::string MultiSystem(const RunReport& report, const ThresholdsRecord& thresholds) {
@@ -97,6 +121,7 @@ std::string MultiSystem(const RunReport& report, const ThresholdsRecord& thresho
     const std::size_t item = ChannelIndex(report.Item);
     long number = 0;  // the channels of the run, numbered across its systems
     const std::vector<std::string> services = DistinctSystemNames(report, NameText);
+    std::size_t room = DocumentLongOutputRoom;
     for (std::size_t at = 0; at < report.Systems.size(); ++at) {
         const SystemResult& system = report.Systems[at];
         if (!system.Measured) {
@@ -110,9 +135,13 @@ std::string MultiSystem(const RunReport& report, const ThresholdsRecord& thresho
         const long long value = system.Values[item];
         Judged judged;
         Judge(judged, thresholds, ++number, system.Label, value);
-        lines += Line(StateOf(judged, thresholds), services[at],
-                      MetricName(report.Item) + "=" + std::to_string(value) + Levels(thresholds),
-                      WithBreaches(judged, report.Item + "=" + std::to_string(value)));
+        // Every channel's metric, the item's with the levels it is judged by.
+        std::string metrics;
+        for (std::size_t index = 0; index < ChannelCount; ++index)
+            metrics += (metrics.empty() ? "" : "|") + MetricName(ChannelNames[index]) + "=" +
+                       std::to_string(system.Values[index]) + (index == item ? Levels(thresholds) : "");
+        lines += Line(StateOf(judged, thresholds), services[at], metrics,
+                      WithBreaches(judged, report.Item + "=" + std::to_string(value)), LongOutput(system.Names, room));
     }
     const std::string counts = "NoSystems=" + std::to_string(report.NoSystems) +
                                ", Processed=" + std::to_string(report.Processed) +

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "config/RunSettings.h"
+#include "output/CriticalNamesText.h"
 #include "output/PrtgDocument.h"
 #include "output/ReportWriter.h"
 
@@ -22,6 +23,7 @@ struct PluginSystem {
     std::string Label;
     std::string Value;    // measured
     std::string Failure;  // failed: why
+    CriticalNames Names;  // measured: named in the long output under the system's line
 };
 
 const char* StateName(PluginState state) {
@@ -67,7 +69,8 @@ public:
     std::string SystemDone(const RunReport& report) override {
         const SystemResult& system = report.Systems.back();
         if (const long long* value = ItemValue(report, system)) AddChannel(system.Label, std::to_string(*value));
-        systems_.push_back(PluginSystem{system.Label, system.Failure.empty() ? lastValue_ : "", system.Failure});
+        systems_.push_back(
+            PluginSystem{system.Label, system.Failure.empty() ? lastValue_ : "", system.Failure, system.Names});
         // A failed system makes the state CRITICAL and is named in the status text.
         if (!system.Failure.empty()) raised_ = Worse(raised_, PluginState::Critical);
         return "";
@@ -83,7 +86,12 @@ public:
         const SystemResult& system = report.Systems.front();
         for (std::size_t index = 0; index < ChannelCount; ++index)
             AddChannel(ChannelNames[index], std::to_string(system.Values[index]));
-        return StatusLine(MeasuredText(system.Destination, system.Values, false), ResultDocumentRoom);
+        std::string line = StatusLine(MeasuredText(system.Destination, system.Values, false), ResultDocumentRoom);
+        // The long output: the critical rows, as many as the document's room takes.
+        if (line.size() < ResultDocumentRoom && written_ && state_ != PluginState::Unknown)
+            for (const std::string& row : RowLines(system.Names, ResultDocumentRoom - line.size(), 1, ByteLength))
+                line += LineText(row) + "\n";
+        return line;
     }
 
     std::string Error(const RunReport&, std::string_view errorText) override {
@@ -181,6 +189,10 @@ private:
                 return lines.size() + more.size() <= room ? lines + more : lines;
             lines += line;
             --left;
+            // Its critical rows under it, indented, leaving room for the count of the systems after it.
+            const std::size_t rowsRoom = room - lines.size() - (left > 0 ? more.size() : 0);
+            for (const std::string& row : RowLines(system.Names, rowsRoom, 3, ByteLength))
+                lines += "  " + LineText(row) + "\n";
         }
         return lines;
     }

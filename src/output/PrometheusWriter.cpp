@@ -1,8 +1,11 @@
 #include "output/PrometheusWriter.h"
 
+#include <cctype>
 #include <cstdio>
+#include <set>
 #include <vector>
 
+#include "output/CriticalNamesText.h"
 #include "output/MetricNames.h"
 #include "output/Utf8.h"
 #include "output/WholeReportWriter.h"
@@ -19,6 +22,120 @@ std::string Family(const std::string& name, const std::string& help, const std::
     std::string text = "# HELP " + name + " " + help + "\n# TYPE " + name + " gauge\n";
     for (const Sample& sample : samples)
         text += name + "{system=\"" + PrometheusLabelValue(sample.System) + "\"} " + std::to_string(sample.Value) + "\n";
+    return text;
+}
+
+// Named rows in one file, all systems together: a listing of many systems
+// stays a file node_exporter reads at each scrape. The rest are counted.
+constexpr std::size_t RowSeriesRoom = 2000;
+
+// A row's series: its labels after the system's, and its figures.
+struct RowSample {
+    std::string System;
+    std::string Labels;  // ,tablespace="PSAPTEMP" or ,object="...",table="...",tablespace="..."
+    const std::int32_t* Figures;
+};
+
+std::string RowFamily(const std::string& name, const std::string& help, const std::vector<RowSample>& samples,
+                      std::size_t figure) {
+    if (samples.empty()) return "";
+    std::string text = "# HELP " + name + " " + help + "\n# TYPE " + name + " gauge\n";
+    for (const RowSample& sample : samples)
+        text += name + "{system=\"" + PrometheusLabelValue(sample.System) + "\"" + sample.Labels + "} " +
+                std::to_string(sample.Figures[figure]) + "\n";
+    return text;
+}
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// Label values of one system's rows, one set per row: a name two rows share
+// (or that two names become once shown) gets " #2", " #3", ... until no
+// other row has it, so that no two series of a metric have one label set,
+// which would make node_exporter refuse the whole file.
+class DistinctLabels {
+public:
+    explicit DistinctLabels(std::set<std::string> taken) : taken_(std::move(taken)) {}
+    // `first` is the label that takes the mark; `rest` the labels after it.
+    std::string Labels(const std::string& label, const std::string& first, const std::string& rest) {
+        std::string value = first;
+        for (unsigned n = 2; used_.count(Key(value, rest)) > 0 || (value != first && taken_.count(Key(value, rest)) > 0); ++n)
+            value = first + " #" + std::to_string(n);
+        used_.insert(Key(value, rest));
+        return "," + label + "=\"" + PrometheusLabelValue(value) + "\"" + rest;
+    }
+    static std::string Key(const std::string& value, const std::string& rest) { return value + '\0' + rest; }
+
+private:
+    std::set<std::string> taken_;  // every row's own label set
+    std::set<std::string> used_;
+};
+
+std::string Quoted(const char* label, const std::string& name) {
+    return std::string(",") + label + "=\"" + PrometheusLabelValue(ShownName(name)) + "\"";
+}
+
+// The critical rows of every measured system as series, the counts of what is not named as gauges.
+std::string RowSeries(const RunReport& report, const std::vector<std::string>& systems) {
+    std::vector<RowSample> tablespaces, objects;
+    std::vector<Sample> unnamedTablespaces, unnamedObjects, excluded;
+    std::size_t room = RowSeriesRoom;
+    for (std::size_t at = 0; at < report.Systems.size(); ++at) {
+        const SystemResult& system = report.Systems[at];
+        if (!system.Measured) continue;
+        const CriticalNames& names = system.Names;
+        std::set<std::string> own;
+        for (const CriticalTablespace& row : names.Tablespaces) own.insert(DistinctLabels::Key(ShownName(row.TS), ""));
+        DistinctLabels tablespaceLabels(own);
+        unsigned long long moreTablespaces = names.UnnamedTablespaces;
+        for (const CriticalTablespace& row : names.Tablespaces) {
+            if (room == 0) {
+                ++moreTablespaces;
+                continue;
+            }
+            --room;
+            tablespaces.push_back(
+                RowSample{systems[at], tablespaceLabels.Labels("tablespace", ShownName(row.TS), ""), row.Figures.data()});
+        }
+        own.clear();
+        for (const CriticalObject& row : names.Objects)
+            own.insert(DistinctLabels::Key(ShownName(row.ON), Quoted("table", row.TN) + Quoted("tablespace", row.TS)));
+        DistinctLabels objectLabels(own);
+        unsigned long long moreObjects = names.UnnamedObjects;
+        for (const CriticalObject& row : names.Objects) {
+            if (room == 0) {
+                ++moreObjects;
+                continue;
+            }
+            --room;
+            objects.push_back(RowSample{
+                systems[at],
+                objectLabels.Labels("object", ShownName(row.ON), Quoted("table", row.TN) + Quoted("tablespace", row.TS)),
+                row.Figures.data()});
+        }
+        unnamedTablespaces.push_back(Sample{systems[at], static_cast<long long>(moreTablespaces)});
+        unnamedObjects.push_back(Sample{systems[at], static_cast<long long>(moreObjects)});
+        excluded.push_back(Sample{systems[at], static_cast<long long>(names.Excluded)});
+    }
+    std::string text;
+    for (std::size_t figure = 0; figure < TablespaceFigureNames.size(); ++figure)
+        text += RowFamily("spacewarden_critical_tablespace_" + Lower(TablespaceFigureNames[figure]),
+                          std::string("Field ") + TablespaceFigureNames[figure] +
+                              " of a critical tablespace (TS_CHECK), as SAP returns it.",
+                          tablespaces, figure);
+    for (std::size_t figure = 0; figure < ObjectFigureNames.size(); ++figure)
+        text += RowFamily("spacewarden_critical_object_" + Lower(ObjectFigureNames[figure]),
+                          std::string("Field ") + ObjectFigureNames[figure] +
+                              " of a critical database object (CRITOBJ), as SAP returns it.",
+                          objects, figure);
+    text += Family("spacewarden_critical_tablespaces_unnamed",
+                   "Critical tablespaces counted but not named (beyond NAMES= or the file's room).", unnamedTablespaces);
+    text += Family("spacewarden_critical_objects_unnamed",
+                   "Critical database objects counted but not named (beyond NAMES= or the file's room).", unnamedObjects);
+    text += Family("spacewarden_critical_rows_excluded",
+                   "Rows of critical tablespaces and objects left out by EXCLUDE=.", excluded);
     return text;
 }
 
@@ -65,13 +182,13 @@ std::string PrometheusText(const RunReport& report) {
 
     text += Family("spacewarden_up", "Whether the SAP system was checked (1) or failed (0).", up);
     for (std::size_t index = 0; index < ChannelCount; ++index) {
-        if (report.MultiSystem && report.Item != ChannelNames[index]) continue;
         std::vector<Sample> samples;
         for (std::size_t at = 0; at < report.Systems.size(); ++at)
             if (report.Systems[at].Measured) samples.push_back(Sample{systems[at], report.Systems[at].Values[index]});
         text += Family(MetricName(ChannelNames[index]), std::string("Channel ") + ChannelNames[index] +
                        " of the critical objects check.", samples);
     }
+    text += RowSeries(report, systems);
     text += "# HELP spacewarden_run_success Whether the run came to its end (1) or an error ended it (0).\n"
             "# TYPE spacewarden_run_success gauge\n"
             "spacewarden_run_success " + std::string(report.RunError.empty() ? "1" : "0") + "\n";

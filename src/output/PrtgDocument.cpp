@@ -1,6 +1,7 @@
 #include "output/PrtgDocument.h"
 
 #include "output/Console.h"
+#include "output/CriticalNamesText.h"
 #include "output/ReportWriter.h"
 
 namespace {
@@ -68,6 +69,20 @@ std::string MeasuredText(const std::string& destination, const ChannelValues& va
 std::string SummaryText(const RunReport& report) {
     return "(***) " + report.Item + ": NoSystems=" + std::to_string(report.NoSystems) +
            ", Processed=" + std::to_string(report.Processed) + ", Failed=" + std::to_string(report.Failed);
+}
+
+std::string WithCriticalNames(const std::string& text, const RunReport& report, bool withNames, bool xml) {
+    const TextMeasure measure = xml ? [](const std::string& shown) { return EscapeMarkup(shown).size(); } : ByteLength;
+    std::string line = text;
+    for (const SystemResult& system : report.Systems) {
+        if (!system.Measured) continue;
+        const std::string lead = report.MultiSystem ? "; " + system.Label + ": " : "; ";
+        const std::size_t used = measure(line) + measure(lead);
+        if (used >= PrtgTextRoom) break;
+        const std::string note = NamesNote(system.Names, withNames, PrtgTextRoom - used, measure);
+        if (!note.empty()) line += lead + note;
+    }
+    return line;
 }
 
 std::string MakeChannelKey(std::string key) {

@@ -51,6 +51,15 @@ std::string MeasuredText(const std::string& destination, const ChannelValues& va
 // The summary of a multi-system run: "(***) <item>: NoSystems=n, Processed=n, Failed=n".
 std::string SummaryText(const RunReport& report);
 
+// Room of PRTG's text line: 2,000 characters.
+constexpr std::size_t PrtgTextRoom = 2000;
+// A text line with what NAMES= and EXCLUDE= add after it: a single system's
+// note, or each listed system's ("; PRD: TS: PSAPTEMP ..."), within
+// PrtgTextRoom as `xml` counts it (escaped, so that the document's room always
+// takes the whole line). Without NAMES= only the rows EXCLUDE= left out are
+// said; without either the text stays as it is.
+std::string WithCriticalNames(const std::string& text, const RunReport& report, bool withNames, bool xml);
+
 // Builds the "Pinewood" key: separators become "_", then the first full stop.
 std::string MakeChannelKey(std::string key);
 

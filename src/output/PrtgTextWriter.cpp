@@ -30,12 +30,14 @@ public:
     std::string Closing(const RunReport& report) override {
         DocumentBuffer document(false);
         if (report.MultiSystem) {
-            AppendTextLine(document, SummaryText(report));
+            AppendTextLine(document, WithCriticalNames(SummaryText(report), report, settings_.Names.InPrtgText, false));
             document.Append("\n");
             return document.Text() + "\n";
         }
         const SystemResult& system = report.Systems.front();
-        AppendTextLine(document, MeasuredText(system.Destination, system.Values, settings_.Host().GroupsDigits));
+        AppendTextLine(document, WithCriticalNames(MeasuredText(system.Destination, system.Values,
+                                                                settings_.Host().GroupsDigits),
+                                                   report, settings_.Names.InPrtgText, false));
         for (std::size_t index = 0; index < ChannelCount; ++index)
             AppendChannel(document, ChannelNames[index], std::to_string(system.Values[index]), "");
         document.Append("\n");

@@ -48,7 +48,7 @@ public:
         DocumentBuffer document(true);
         if (report.MultiSystem) {
             document.Append("\n<Text>");
-            document.AppendText(SummaryText(report));
+            document.AppendText(WithCriticalNames(SummaryText(report), report, settings_.Names.InPrtgText, true));
             document.Append("</Text>\n");
             document.Append("\n</Prtg>\n");
             return document.Text() + "\n";
@@ -56,7 +56,9 @@ public:
         const SystemResult& system = report.Systems.front();
         document.Append("\n<Prtg>\n");
         document.Append("\n<Text>");
-        document.AppendText(MeasuredText(system.Destination, system.Values, settings_.Host().GroupsDigits));
+        document.AppendText(WithCriticalNames(
+            MeasuredText(system.Destination, system.Values, settings_.Host().GroupsDigits), report,
+            settings_.Names.InPrtgText, true));
         document.Append("</Text>\n");
         for (std::size_t index = 0; index < ChannelCount; ++index)
             AppendChannel(document, ChannelNames[index], std::to_string(system.Values[index]), "");

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "output/Console.h"
+#include "output/CriticalNamesText.h"
 #include "output/Utf8.h"
 #include "output/WholeReportWriter.h"
 
@@ -41,6 +42,22 @@ std::string Document(int level, const std::string& message, const std::vector<Js
     return document + "}\n";
 }
 
+// Characters, as PRTG counts the message's room.
+std::size_t Characters(const std::string& text) {
+    const std::string valid = ValidUtf8(text);
+    std::size_t count = 0;
+    for (char c : valid) count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    return count;
+}
+
+// The message with a system's critical names after it, as far as the room allows.
+void AddNames(std::string& message, const std::string& lead, const CriticalNames& names) {
+    const std::size_t used = Characters(message) + Characters(lead);
+    if (used >= ScriptV2MessageRoom) return;
+    const std::string note = NamesNote(names, true, ScriptV2MessageRoom - used, Characters);
+    if (!note.empty()) message += lead + note;
+}
+
 std::string Grouped(long long value) {
     std::string digits = std::to_string(value);
     GroupDigits(digits);
@@ -56,8 +73,9 @@ std::string SingleSystem(const RunReport& report, const ThresholdsRecord& thresh
                                        system.Values[index]});
         level = std::max(level, JudgedChannelLevel(thresholds, static_cast<long>(index + 1), static_cast<double>(system.Values[index])));
     }
-    const std::string message = "(" + system.Destination + ") Oracle: Critical_Spaces=" + Grouped(system.Values[0]) +
-                                ", Critical_Objects=" + Grouped(system.Values[1]);
+    std::string message = "(" + system.Destination + ") Oracle: Critical_Spaces=" + Grouped(system.Values[0]) +
+                          ", Critical_Objects=" + Grouped(system.Values[1]);
+    AddNames(message, "; ", system.Names);
     return Document(level, message, channels, true);
 }
 
@@ -101,7 +119,10 @@ std::string MultiSystem(const RunReport& report, const ThresholdsRecord& thresho
                    std::to_string(ScriptV2ChannelRoom) + " channels: " + beyond;
         level = std::max(level, 1);
     }
-    return Document(level, message + failures, channels, report.RunError.empty() || !channels.empty());
+    message += failures;
+    for (const SystemResult& system : report.Systems)
+        if (system.Measured) AddNames(message, "; " + system.Label + ": ", system.Names);
+    return Document(level, message, channels, report.RunError.empty() || !channels.empty());
 }
 
 }  // namespace

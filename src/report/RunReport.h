@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "report/CriticalRows.h"
+
 // The channels of the critical objects check, in the order of the documents.
 constexpr std::size_t ChannelCount = 5;
 constexpr std::array<const char*, ChannelCount> ChannelNames = {
@@ -28,6 +30,7 @@ struct SystemResult {
     bool Measured = false;
     ChannelValues Values{};
     std::string Failure;   // why it was not measured: "Error 1011: RFC-Open for PRD failed !"
+    CriticalNames Names;   // measured: the critical tablespaces and objects it names
 };
 
 struct RunReport {

@@ -37,8 +37,9 @@ void CheckListedSystem(const RunSettingsRecord& settings, bool goesOn, LogonEntr
         Rfc.RfcClose(handle);
         return;
     }
-    const CriticalObjectsMeasurement measurement = CheckCriticalObjects(handle);
+    CriticalObjectsMeasurement measurement = CheckCriticalObjects(handle, settings.Names);
     answer.Values = measurement.Values;
+    answer.Names = std::move(measurement.Names);
     answer.Outcome = measurement.Outcome.Ok() ? WorkerOutcome::Measured : WorkerOutcome::Failed;
     if (!measurement.Outcome.Ok()) answer.Failure = goesOn ? GatheredError(measurement.Outcome.Failure) : "";
     Rfc.RfcClose(handle);

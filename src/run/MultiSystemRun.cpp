@@ -42,6 +42,7 @@ struct SystemOutcome {
     bool Measured = false;
     ChannelValues Values{};
     std::string Failure;  // why not, as far as it is known
+    CriticalNames Names;
 };
 
 // The checks on an open connection. In the PRTG flavours a failed probe and
@@ -62,9 +63,10 @@ SystemOutcome CheckSystem(const RunSettingsRecord& settings, RFC_HANDLE handle, 
             case SystemAcceptance::Accepted: break;
         }
     }
-    const CriticalObjectsMeasurement measurement = CheckCriticalObjects(handle);
+    CriticalObjectsMeasurement measurement = CheckCriticalObjects(handle, settings.Names);
     outcome.Measured = measurement.Outcome.Ok();
     outcome.Values = measurement.Values;
+    outcome.Names = std::move(measurement.Names);
     if (!outcome.Measured && goesOn) outcome.Failure = GatheredError(measurement.Outcome.Failure);
     return outcome;
 }
@@ -72,7 +74,7 @@ SystemOutcome CheckSystem(const RunSettingsRecord& settings, RFC_HANDLE handle, 
 // A system that is counted among the systems only: its profile could not be
 // opened, or could not be read to its end.
 void RecordUnreadSystem(RunReport& report, const std::string& systemName, const std::string& failure) {
-    report.Systems.push_back(SystemResult{systemName, systemName, "", false, {}, failure});
+    report.Systems.push_back(SystemResult{systemName, systemName, "", false, {}, failure, {}});
     WriteSystemDone(report);
 }
 
@@ -120,8 +122,8 @@ void RecordSystem(const RunSettingsRecord& settings, const ListedSystem& system,
     const bool processed = outcome.Measured;
     std::string failure = processed ? "" : outcome.Failure;
     if (!processed && failure.empty()) failure = "no channel " + settings.ItemIdentification;
-    report.Systems.push_back(
-        SystemResult{system.Name, system.Label, system.Entries.Destination, processed, outcome.Values, failure});
+    report.Systems.push_back(SystemResult{system.Name, system.Label, system.Entries.Destination, processed,
+                                          outcome.Values, failure, processed ? outcome.Names : CriticalNames{}});
     ++(processed ? report.Processed : report.Failed);
     WriteSystemDone(report);
 }
@@ -205,7 +207,7 @@ std::vector<ListedSystemEnding> EndingAfterShare(const RunSettingsRecord& settin
     for (std::size_t next = at; next < systems.size(); ++next) {
         const ListedSystem& system = systems[next];
         if (system.Unread) {
-            rest.push_back({SystemResult{system.Name, system.Name, "", false, {}, system.Failure}, false, ""});
+            rest.push_back({SystemResult{system.Name, system.Name, "", false, {}, system.Failure, {}}, false, ""});
             continue;
         }
         LogonEntriesRecord entries = system.Entries;
@@ -215,7 +217,7 @@ std::vector<ListedSystemEnding> EndingAfterShare(const RunSettingsRecord& settin
             failure = "Error 1019: RFC-Timeout for " + entries.Destination + " after " + std::to_string(share / 1000) +
                       " s !";
         if (failure.empty()) failure = "no channel " + settings.ItemIdentification;
-        rest.push_back({SystemResult{system.Name, system.Label, entries.Destination, false, {}, failure}, true,
+        rest.push_back({SystemResult{system.Name, system.Label, entries.Destination, false, {}, failure, {}}, true,
                         "\n" + SystemLine(system, entries) + " State=Rfc Failure\n"});
     }
     return rest;
@@ -230,6 +232,8 @@ WorkerTask TaskOf(const RunSettingsRecord& settings) {
     task.VerboseMode = settings.VerboseMode;
     task.DocumentOpeningWritten = settings.Host().PrtgXml;
     task.GoesOn = settings.Host().GoesOnPastFailedSystem;
+    task.Exclude = ExcludeText(settings.Names.Excluded);
+    task.NamesLimit = settings.Names.Limit;
     return task;
 }
 
@@ -274,6 +278,7 @@ void ProcessSystemsSideBySide(const RunSettingsRecord& settings, LogonEntriesRec
             WriteOut(answer->Console);
             outcome.Measured = answer->Outcome == WorkerOutcome::Measured;
             outcome.Values = answer->Values;
+            outcome.Names = answer->Names;
             outcome.Failure = answer->Failure;
             if (answer->ProbeHostKnown) entries.DisplayedHostname = answer->ProbeHost;
         }

@@ -73,12 +73,12 @@ void SingleSystemRun(const RunSettingsRecord& settings, TextFile& profile, const
 
     entries.DisplayedHostname = EndUnlessSystemAccepted(handle);
 
-    const CriticalObjectsMeasurement measurement = CheckCriticalObjects(handle);
+    const CriticalObjectsMeasurement measurement = CheckCriticalObjects(handle, settings.Names);
     if (!measurement.Outcome.Ok()) EndWithGatheredError(handle, measurement.Outcome.Failure, true);
     Rfc.RfcClose(handle);
 
-    report.Systems.push_back(
-        SystemResult{settings.ProfileName, report.Subject, entries.Destination, true, measurement.Values, ""});
+    report.Systems.push_back(SystemResult{settings.ProfileName, report.Subject, entries.Destination, true,
+                                          measurement.Values, "", measurement.Names});
     WriteClosing(report);
     DocumentComplete(0);
     DeleteFileIfPresent(RfcTraceFile);

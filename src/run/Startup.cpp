@@ -203,6 +203,8 @@ void RunSensor(int argc, char** argv, RunSettingsRecord& settings) {
     EndIfOptionFailed(settings, SelectDeadline(settings));
     EndIfOptionFailed(settings, SelectCredentialSource(settings, settings.Credentials));
     EndIfOptionFailed(settings, SelectParallelSystems(settings));
+    // The command line's, in a listing run too: the host's sensor or service says what it wants named.
+    EndIfOptionFailed(settings, SelectCriticalNames(settings));
     WantEventLog(settings.Has(",SYSLOG"));
     // From here on a run that waits too long ends with Error 1019: the
     // deadline counts from the start of the process.

@@ -1,5 +1,6 @@
 #include "run/Worker.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "checks/CriticalObjects.h"
@@ -52,6 +53,13 @@ void TakeTask(const WorkerTask& task, RunSettingsRecord& settings) {
     settings.VerboseMode = task.VerboseMode;
     settings.GlobalMode = true;
     settings.DeadlineSeconds = 0;  // the run that started it keeps the time
+    // The run's EXCLUDE= and NAMES=, which a listing's own options may not carry.
+    for (std::size_t at = 0; at < task.Exclude.size();) {
+        const std::size_t end = std::min(task.Exclude.find('+', at), task.Exclude.size());
+        settings.Names.Excluded.push_back(task.Exclude.substr(at, end - at));
+        at = end + 1;
+    }
+    settings.Names.Limit = task.NamesLimit;
     WantEventLog(settings.Has(",SYSLOG"));
     TakeCarriedSystemNumber(task.CarriedSystemNumber);
     // An error document closes the document the run has opened on its standard output.

@@ -1,11 +1,14 @@
 #include "run/WorkerMessages.h"
 
+#include <cstdint>
 #include <cstdlib>
+
+#include "config/CriticalNamesOptions.h"
 
 namespace {
 
-constexpr const char* TaskMark = "SpaceWarden task 1";
-constexpr const char* AnswerMark = "SpaceWarden answer 1";
+constexpr const char* TaskMark = "SpaceWarden task 2";
+constexpr const char* AnswerMark = "SpaceWarden answer 2";
 
 class Writer {
 public:
@@ -47,9 +50,21 @@ public:
         flag = number != 0;
         return true;
     }
+    bool Take(unsigned& number) {
+        long long wide = 0;
+        if (!Take(wide) || wide < 0 || wide > 0xFFFFFFFFLL) return good_ = false;
+        number = static_cast<unsigned>(wide);
+        return true;
+    }
+    bool Take(unsigned long long& number) {
+        long long wide = 0;
+        if (!Take(wide) || wide < 0) return good_ = false;
+        number = static_cast<unsigned long long>(wide);
+        return true;
+    }
     bool Take(int& number) {
         long long wide = 0;
-        if (!Take(wide)) return false;
+        if (!Take(wide) || wide < INT32_MIN || wide > INT32_MAX) return good_ = false;
         number = static_cast<int>(wide);
         return true;
     }
@@ -73,6 +88,42 @@ std::string LogonEntriesRecord::*const EntryFields[] = {
     &LogonEntriesRecord::Gwhost,     &LogonEntriesRecord::Gwservice,   &LogonEntriesRecord::DisplayedHostname,
 };
 
+// The named rows: how many of each kind, then each row's fields in the order of its structure.
+void WriteNames(Writer& out, const CriticalNames& names) {
+    out << static_cast<long long>(names.Tablespaces.size());
+    for (const CriticalTablespace& row : names.Tablespaces) {
+        out << row.TS;
+        for (std::int32_t figure : row.Figures) out << figure;
+    }
+    out << static_cast<long long>(names.Objects.size());
+    for (const CriticalObject& row : names.Objects) {
+        out << row.ON << row.TN << row.TS;
+        for (std::int32_t figure : row.Figures) out << figure;
+    }
+    out << static_cast<long long>(names.UnnamedTablespaces) << static_cast<long long>(names.UnnamedObjects)
+        << static_cast<long long>(names.Excluded);
+}
+
+// Row counts beyond what the bytes can hold are refused before anything is reserved.
+bool ReadNames(Reader& in, CriticalNames& names) {
+    unsigned long long count = 0;
+    if (!in.Take(count) || count > MostNamesLimit) return false;
+    names.Tablespaces.resize(count);
+    for (CriticalTablespace& row : names.Tablespaces) {
+        if (!in.Take(row.TS)) return false;
+        for (std::int32_t& figure : row.Figures)
+            if (!in.Take(figure)) return false;
+    }
+    if (!in.Take(count) || count > MostNamesLimit) return false;
+    names.Objects.resize(count);
+    for (CriticalObject& row : names.Objects) {
+        if (!in.Take(row.ON) || !in.Take(row.TN) || !in.Take(row.TS)) return false;
+        for (std::int32_t& figure : row.Figures)
+            if (!in.Take(figure)) return false;
+    }
+    return in.Take(names.UnnamedTablespaces) && in.Take(names.UnnamedObjects) && in.Take(names.Excluded);
+}
+
 }  // namespace
 
 std::string Framed(const std::string& message) { return std::to_string(message.size()) + ":" + message; }
@@ -95,7 +146,8 @@ bool TakeFramed(std::string& received, std::string& message, bool& broken) {
 std::string EncodeTask(const WorkerTask& task) {
     Writer out;
     out << TaskMark << task.HostFlavour << task.Options << task.WholeWordOptions << task.VerboseMode
-        << task.DocumentOpeningWritten << task.GoesOn << task.CarriedSystemNumber;
+        << task.DocumentOpeningWritten << task.GoesOn << task.CarriedSystemNumber << task.Exclude
+        << static_cast<long long>(task.NamesLimit);
     for (auto field : EntryFields) out << task.Entries.*field;
     return out.Bytes();
 }
@@ -104,7 +156,8 @@ bool DecodeTask(const std::string& bytes, WorkerTask& task) {
     Reader in(bytes);
     bool good = in.Expect(TaskMark) && in.Take(task.HostFlavour) && in.Take(task.Options) &&
                 in.Take(task.WholeWordOptions) && in.Take(task.VerboseMode) && in.Take(task.DocumentOpeningWritten) &&
-                in.Take(task.GoesOn) && in.Take(task.CarriedSystemNumber);
+                in.Take(task.GoesOn) && in.Take(task.CarriedSystemNumber) && in.Take(task.Exclude) &&
+                in.Take(task.NamesLimit);
     for (auto field : EntryFields) good = good && in.Take(task.Entries.*field);
     return good && in.AtEnd();
 }
@@ -113,6 +166,7 @@ std::string EncodeAnswer(const WorkerAnswer& answer) {
     Writer out;
     out << AnswerMark << static_cast<long long>(answer.Outcome);
     for (long long value : answer.Values) out << value;
+    WriteNames(out, answer.Names);
     out << answer.Failure << answer.ProbeHostKnown << answer.ProbeHost << answer.Console << answer.ExitCode
         << answer.ErrorText;
     return out.Bytes();
@@ -125,6 +179,7 @@ bool DecodeAnswer(const std::string& bytes, WorkerAnswer& answer) {
                 outcome <= static_cast<long long>(WorkerOutcome::Ended);
     answer.Outcome = static_cast<WorkerOutcome>(outcome);
     for (long long& value : answer.Values) good = good && in.Take(value);
+    good = good && ReadNames(in, answer.Names);
     good = good && in.Take(answer.Failure) && in.Take(answer.ProbeHostKnown) && in.Take(answer.ProbeHost) &&
            in.Take(answer.Console) && in.Take(answer.ExitCode) && in.Take(answer.ErrorText);
     return good && in.AtEnd();

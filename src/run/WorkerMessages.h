@@ -19,6 +19,8 @@ struct WorkerTask {
     bool DocumentOpeningWritten = false;  // a streamed XML document is open on the run's standard output
     bool GoesOn = false;                  // a failed probe or another database fails the system only
     int CarriedSystemNumber = 0;          // the system number the opening before left
+    std::string Exclude;                  // the run's EXCLUDE= patterns, joined by "+"
+    unsigned NamesLimit = 0;              // names per kind, as NAMES= says
     LogonEntriesRecord Entries;
 };
 
@@ -33,6 +35,7 @@ enum class WorkerOutcome {
 struct WorkerAnswer {
     WorkerOutcome Outcome = WorkerOutcome::Failed;
     ChannelValues Values{};
+    CriticalNames Names;
     std::string Failure;
     bool ProbeHostKnown = false;  // the system information probe named the host
     std::string ProbeHost;

@@ -87,8 +87,10 @@ class Workers(unittest.TestCase):
                 run.kill()
         self.assertLess(time.monotonic() - started, 10, "the run ended long before its deadline")
         self.assertEqual(run.returncode, 0)
-        self.assertEqual(output.decode(), (
-            '0 "SpaceWarden PRD" spacewarden_critical_spaces=2 Critical_Spaces=2\n'
+        lines = output.decode().splitlines(keepends=True)
+        self.assertTrue(lines[0].startswith('0 "SpaceWarden PRD" spacewarden_critical_spaces=4|'), lines[0])
+        self.assertIn(' Critical_Spaces=4\\nTS=PSAPSR3 ', lines[0])
+        self.assertEqual("".join(lines[1:]), (
             '2 "SpaceWarden QAS" - Error 1021: Check of QAS ended without an answer !\n'
             '0 "SpaceWarden listing Critical_Spaces" spacewarden_systems=2|spacewarden_processed=1|'
             'spacewarden_failed=1 NoSystems=2, Processed=1, Failed=1\n'))

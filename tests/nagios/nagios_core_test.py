@@ -31,6 +31,7 @@ EXAMPLES = Path(__file__).resolve().parents[2] / "examples"
 SCENARIO = """
 [system PRD]
 host = sapprd
+row.TS_CHECK = PSAPTEMP|0|0|0|128|0|0|1
 rows.TS_CHECK = 2
 rows.CRITOBJ = 1234
 NR_CRIT_OBJ.NR_TS = 6
@@ -61,7 +62,13 @@ RESOURCES = "$USER3$=sapmon\n$USER4$=Store-Pw.42\n"
 # The long output the core keeps of a service (the lines after the status line;
 # status.dat writes their line ends as "\n").
 LONG_OUTPUT = {
-    "listing": "PRD: OK - Critical_Spaces=2\\nQAS: CRITICAL - Error 1013: Sys-Exception raised ! - Look for Trace-File",
+    "listing": "PRD: OK - Critical_Spaces=1\\n"
+               "  TS=PSAPTEMP MAXBLKFREE=0 ANZBLKFREE=0 TOTBLKFREE=0 MAXNEXTEXT=128 CRITICALS1=0 CRITICALS2=0 "
+               "CRITICALS3=1\\n"
+               "  ON=ON_1 TN=TN_1 TS=TS_1 MAXBLKFREE=1 ANZBLKFREE=1 TOTBLKFREE=1 MAXNEXTEXT=1 CRITICALS1=1 "
+               "CRITICALS2=1\\n"
+               "  and 1232 more critical objects\\n  2 rows left out (EXCLUDE=)\\n"
+               "QAS: CRITICAL - Error 1013: Sys-Exception raised ! - Look for Trace-File",
 }
 
 # The command of a service, when not check_spacewarden: with the credentials of
@@ -87,9 +94,9 @@ SERVICES = [
      "Critical_Objects=1234",
      "Critical_Spaces=2;~:1000 Critical_Objects=1234;~:1000 Critical_TableSpc=6;~:1000 "
      "Critical_Tables=0;~:1000 Critical_Indexes=0;~:1000"),
-    ("listing", "{etc}/GLOBAL", "SAPCORE",
+    ("listing", "{etc}/GLOBAL", "SAPCORE NAMES=1,EXCLUDE=ts_2",
      "2", "SPACEWARDEN CRITICAL - QAS: Error 1013: Sys-Exception raised ! - Look for Trace-File - "
-     "(***) Critical_Spaces: NoSystems=2, Processed=1, Failed=1", "PRD=2"),
+     "(***) Critical_Spaces: NoSystems=2, Processed=1, Failed=1", "PRD=1"),
     ("missing", "{etc}/DEV", "",
      "3", "SPACEWARDEN UNKNOWN - Error 1002: Profile {etc}/DEV.P00 is missing...", ""),
     ("thresholds", "{etc}/PRD", "WARN=@5",

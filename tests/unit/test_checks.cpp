@@ -96,7 +96,7 @@ TEST_CASE("the outcome of each check: its values, or its failure's text") {
         CHECK(info.Outcome.Failure == c.failure);
         CHECK(info.DatabaseSystem == (c.code == RFC_OK ? "ORACLE    " : ""));
         CHECK(info.Host == (c.code == RFC_OK ? "sapprd  " : ""));
-        const CriticalObjectsMeasurement measurement = CheckCriticalObjects(1);
+        const CriticalObjectsMeasurement measurement = CheckCriticalObjects(1, CriticalNamesOptions{});
         CHECK(measurement.Outcome.Failure == c.failure);
         if (c.code == RFC_OK) {
             // The rows counted, then NR_TS, NR_TABLES, NR_INDEXES: in the order of the channels.

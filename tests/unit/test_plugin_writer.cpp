@@ -41,7 +41,7 @@ std::string ListingLine(const RunSettingsRecord& settings, const std::vector<Lis
         ++report.NoSystems;
         const bool measured = system.Failure.empty();
         report.Systems.push_back(
-            SystemResult{system.Label, system.Label, "", measured, {system.Value, 0, 0, 0, 0}, system.Failure});
+            SystemResult{system.Label, system.Label, "", measured, {system.Value, 0, 0, 0, 0}, system.Failure, {}});
         ++(measured ? report.Processed : report.Failed);
         written += writer->SystemDone(report);
     }
@@ -156,7 +156,7 @@ TEST_CASE("the status line of one system: its five channels, counts without thou
     const std::unique_ptr<ReportWriter> writer = settings.Host().MakeWriter(settings);
     RunReport report;
     report.Subject = "PRD";
-    report.Systems.push_back(SystemResult{"PRD.P00", "PRD", "PRD", true, {3, 1234, 2, 4, 1229}, ""});
+    report.Systems.push_back(SystemResult{"PRD.P00", "PRD", "PRD", true, {3, 1234, 2, 4, 1229}, "", {}});
     CHECK(writer->Closing(report) ==
           "SPACEWARDEN WARNING - Critical_Objects=1234 above 1000, Critical_Indexes=1229 above 1000 - (PRD) Oracle: "
           "Critical_Spaces=3, Critical_Objects=1234 | Critical_Spaces=3;1000 Critical_Objects=1234;1000 "

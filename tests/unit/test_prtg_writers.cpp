@@ -22,11 +22,11 @@ RunSettingsRecord SettingsOf(const std::string& flavour, const std::string& opti
 }
 
 SystemResult Measured(const std::string& label, const std::string& destination, ChannelValues values) {
-    return SystemResult{label + ".P00", label, destination, true, values, ""};
+    return SystemResult{label + ".P00", label, destination, true, values, "", {}};
 }
 
 SystemResult Failed(const std::string& label, const std::string& failure) {
-    return SystemResult{label + ".P00", label, "", false, {}, failure};
+    return SystemResult{label + ".P00", label, "", false, {}, failure, {}};
 }
 
 RunReport SingleReport(const SystemResult& system) {

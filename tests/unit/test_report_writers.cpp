@@ -18,7 +18,7 @@ namespace {
 RunReport SingleSystem() {
     RunReport report;
     report.Subject = "PRD";
-    report.Systems.push_back(SystemResult{"PRD.P00", "PRD", "PRD", true, {1234, 5, 6, 7, 8}, ""});
+    report.Systems.push_back(SystemResult{"PRD.P00", "PRD", "PRD", true, {1234, 5, 6, 7, 8}, "", {}});
     report.DurationSeconds = 1.5;
     return report;
 }
@@ -28,8 +28,8 @@ RunReport Listing() {
     report.MultiSystem = true;
     report.Subject = "listing Critical_Tables";
     report.Item = "Critical_Tables";
-    report.Systems.push_back(SystemResult{"PRD.P00", "PRD", "PRD", true, {3, 7, 2, 4, 3}, ""});
-    report.Systems.push_back(SystemResult{"QAS.P00", "QAS", "QAS", false, {}, "Error 1018: DataBase mismatch !"});
+    report.Systems.push_back(SystemResult{"PRD.P00", "PRD", "PRD", true, {3, 7, 2, 4, 3}, "", {}});
+    report.Systems.push_back(SystemResult{"QAS.P00", "QAS", "QAS", false, {}, "Error 1018: DataBase mismatch !", {}});
     report.NoSystems = 2;
     report.Processed = 1;
     report.Failed = 1;
@@ -60,6 +60,24 @@ ThresholdsRecord Ranges(const std::string& warning, const std::string& critical)
     return thresholds;
 }
 
+// The gauges of a measured system whose rows are all named.
+std::string NothingUnnamed(const std::string& system) {
+    std::string text;
+    for (const char* gauge : {"spacewarden_critical_tablespaces_unnamed", "spacewarden_critical_objects_unnamed",
+                              "spacewarden_critical_rows_excluded"}) {
+        const std::string help = std::string(gauge) == "spacewarden_critical_rows_excluded"
+                                     ? "Rows of critical tablespaces and objects left out by EXCLUDE=."
+                                     : std::string("Critical ") +
+                                           (std::string(gauge).find("tablespaces") != std::string::npos
+                                                ? "tablespaces"
+                                                : "database objects") +
+                                           " counted but not named (beyond NAMES= or the file's room).";
+        text += std::string("# HELP ") + gauge + " " + help + "\n# TYPE " + gauge + " gauge\n" + gauge +
+                "{system=\"" + system + "\"} 0\n";
+    }
+    return text;
+}
+
 struct Golden {
     const char* name;
     RunReport report;
@@ -83,13 +101,17 @@ TEST_CASE("Checkmk: a line per service, metrics joined by '|', one line whatever
          "Critical_Spaces=1234 above 7, Critical_Indexes=8 above 7 - "
          "Critical_Spaces=1234, Critical_Objects=5, Critical_TableSpc=6, Critical_Tables=7, Critical_Indexes=8\n"},
         {"Checkmk judges", Listing(), hostJudges,
-         "P \"SpaceWarden PRD\" spacewarden_critical_tables=4;4;6 PRD=4 above 3 - Critical_Tables=4\n"
+         "P \"SpaceWarden PRD\" spacewarden_critical_spaces=3|spacewarden_critical_objects=7|"
+         "spacewarden_critical_tablespc=2|spacewarden_critical_tables=4;4;6|spacewarden_critical_indexes=3 "
+         "PRD=4 above 3 - Critical_Tables=4\n"
          "2 \"SpaceWarden QAS\" - Error 1018: DataBase mismatch !\n"
          "0 \"SpaceWarden listing Critical_Tables\" spacewarden_systems=2|spacewarden_processed=1|spacewarden_failed=1 "
          "NoSystems=2, Processed=1, Failed=1\n"},
         {"run error", RunError(), {}, "3 \"SpaceWarden PRD\" - Error 1002: Profile PRD.P00 is missing...\n"},
         {"hostile texts", HostileTexts(), {},
-         "0 \"SpaceWarden a'b\\c/d e\xC3\x84\" spacewarden_critical_tables=4 Critical_Tables=4\n"
+         "0 \"SpaceWarden a'b\\c/d e\xC3\x84\" spacewarden_critical_spaces=3|spacewarden_critical_objects=7|"
+         "spacewarden_critical_tablespc=2|spacewarden_critical_tables=4|spacewarden_critical_indexes=3 "
+         "Critical_Tables=4\n"
          "2 \"SpaceWarden X\" - Error 1012: Exception.: A/B \n"
          "0 \"SpaceWarden listing Critical_Tables\" spacewarden_systems=2|spacewarden_processed=1|spacewarden_failed=1 "
          "NoSystems=2, Processed=1, Failed=1\n"},
@@ -135,7 +157,7 @@ TEST_CASE("Script v2: fifty channels at most; the systems beyond are named, and 
     RunReport report = Listing();
     report.Systems.clear();
     for (int n = 0; n < 52; ++n)
-        report.Systems.push_back(SystemResult{"", "S" + std::to_string(n), "", true, {0, 0, 0, n, 0}, ""});
+        report.Systems.push_back(SystemResult{"", "S" + std::to_string(n), "", true, {0, 0, 0, n, 0}, "", {}});
     report.NoSystems = report.Processed = 52;
     report.Failed = 0;
     const std::string document = ScriptV2Document(report, {});
@@ -168,7 +190,8 @@ TEST_CASE("Prometheus: HELP and TYPE once per metric, labels escaped, a failed s
          "# HELP spacewarden_critical_tables Channel Critical_Tables of the critical objects check.\n"
          "# TYPE spacewarden_critical_tables gauge\nspacewarden_critical_tables{system=\"PRD\"} 7\n"
          "# HELP spacewarden_critical_indexes Channel Critical_Indexes of the critical objects check.\n"
-         "# TYPE spacewarden_critical_indexes gauge\nspacewarden_critical_indexes{system=\"PRD\"} 8\n"
+         "# TYPE spacewarden_critical_indexes gauge\nspacewarden_critical_indexes{system=\"PRD\"} 8\n" +
+             NothingUnnamed("PRD") +
          "# HELP spacewarden_run_success Whether the run came to its end (1) or an error ended it (0).\n"
          "# TYPE spacewarden_run_success gauge\nspacewarden_run_success 1\n"
          "# HELP spacewarden_run_duration_seconds How long the run took.\n"
@@ -178,8 +201,17 @@ TEST_CASE("Prometheus: HELP and TYPE once per metric, labels escaped, a failed s
          "# HELP spacewarden_up Whether the SAP system was checked (1) or failed (0).\n"
          "# TYPE spacewarden_up gauge\nspacewarden_up{system=\"a\\\"b\\\\c|d\\ne\xC3\x84\"} 1\n"
          "spacewarden_up{system=\"X\"} 0\n"
+         "# HELP spacewarden_critical_spaces Channel Critical_Spaces of the critical objects check.\n"
+         "# TYPE spacewarden_critical_spaces gauge\nspacewarden_critical_spaces{system=\"a\\\"b\\\\c|d\\ne\xC3\x84\"} 3\n"
+         "# HELP spacewarden_critical_objects Channel Critical_Objects of the critical objects check.\n"
+         "# TYPE spacewarden_critical_objects gauge\nspacewarden_critical_objects{system=\"a\\\"b\\\\c|d\\ne\xC3\x84\"} 7\n"
+         "# HELP spacewarden_critical_tablespc Channel Critical_TableSpc of the critical objects check.\n"
+         "# TYPE spacewarden_critical_tablespc gauge\nspacewarden_critical_tablespc{system=\"a\\\"b\\\\c|d\\ne\xC3\x84\"} 2\n"
          "# HELP spacewarden_critical_tables Channel Critical_Tables of the critical objects check.\n"
          "# TYPE spacewarden_critical_tables gauge\nspacewarden_critical_tables{system=\"a\\\"b\\\\c|d\\ne\xC3\x84\"} 4\n"
+         "# HELP spacewarden_critical_indexes Channel Critical_Indexes of the critical objects check.\n"
+         "# TYPE spacewarden_critical_indexes gauge\nspacewarden_critical_indexes{system=\"a\\\"b\\\\c|d\\ne\xC3\x84\"} 3\n" +
+             NothingUnnamed("a\\\"b\\\\c|d\\ne\xC3\x84") +
          "# HELP spacewarden_run_success Whether the run came to its end (1) or an error ended it (0).\n"
          "# TYPE spacewarden_run_success gauge\nspacewarden_run_success 1\n"
          "# HELP spacewarden_run_duration_seconds How long the run took.\n"
@@ -245,12 +277,12 @@ TEST_CASE("systems that share a label are told apart: Checkmk would merge their 
     const std::pair<const char*, const char*> systems[] = {{"PRD.P00", "PRD"}, {"PRD.P01", "PRD"}, {"E.P00", ""},
                                                            {"L.P00", "listing X"}, {"A.P00", "A"}, {"A.P00", "A"},
                                                            {"A.P00", "A"}};
-    for (const auto& [name, label] : systems) report.Systems.push_back(SystemResult{name, label, "", true, {}, ""});
+    for (const auto& [name, label] : systems) report.Systems.push_back(SystemResult{name, label, "", true, {}, "", {}});
     const std::vector<std::string> expected = {"PRD", "PRD (PRD.P01)", "E.P00", "listing X (L.P00)",
                                                "A", "A (A.P00)", "A (A.P00) #2"};
     CHECK(DistinctSystemNames(report, [](const std::string& name) { return name; }) == expected);
 
     // Two labels that the host's form makes one ("a|b" and "a/b" in a Checkmk service's name).
-    report.Systems = {SystemResult{"1.P00", "a|b", "", false, {}, "x"}, SystemResult{"2.P00", "a/b", "", false, {}, "y"}};
+    report.Systems = {SystemResult{"1.P00", "a|b", "", false, {}, "x", {}}, SystemResult{"2.P00", "a/b", "", false, {}, "y", {}}};
     CHECK(CheckmkLocalCheck(report, {}).find("2 \"SpaceWarden a/b (2.P00)\" - y\n") != std::string::npos);
 }
