@@ -195,7 +195,14 @@ def prometheus_problem(text, exit_code=0):
     for family in families:
         if family.type != "gauge":
             return f"{family.name} is not a gauge"
+        label_sets = set()
         for sample in family.samples:
             if sample.timestamp is not None:
                 return f"{sample.name} has a timestamp"
+            # node_exporter refuses the whole file for two series of one label set;
+            # an empty label value is the same as none.
+            labels = frozenset((name, value) for name, value in sample.labels.items() if value != "")
+            if labels in label_sets:
+                return f"{sample.name} has two series with the labels {dict(labels)}"
+            label_sets.add(labels)
     return None

@@ -5,7 +5,8 @@ PRTG with an XML document alone, and which outputs its parser refuses."""
 import sys
 import unittest
 
-from host_formats import form_of, is_quiet_plugin_run, is_quiet_xml_run, plugin_status_problem, prtg_document_problem
+from host_formats import (form_of, is_quiet_plugin_run, is_quiet_xml_run, plugin_status_problem, prometheus_problem,
+                          prtg_document_problem)
 
 
 class QuietRuns(unittest.TestCase):
@@ -99,6 +100,16 @@ class PluginStatusLines(unittest.TestCase):
         for output, code, problem in refused:
             with self.subTest(output=output):
                 self.assertIn(problem, plugin_status_problem(output, code) or "")
+
+
+class PrometheusTexts(unittest.TestCase):
+    def test_one_series_per_label_set(self):
+        head = "# HELP m x\n# TYPE m gauge\n"
+        self.assertIsNone(prometheus_problem(head + 'm{s="P",t="A"} 1\nm{s="P",t="A #2"} 2\n'))
+        for text in (head + 'm{s="P",t="A"} 1\nm{s="P",t="A"} 2\n',   # one name twice
+                     head + 'm{s="P",t=""} 1\nm{s="P"} 2\n'):          # an empty value is no label
+            with self.subTest(text=text):
+                self.assertIn("two series", prometheus_problem(text) or "")
 
 
 if __name__ == "__main__":

@@ -3,14 +3,18 @@
 // ended the run, hostile texts), compared as whole documents.
 #include <doctest/doctest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "config/RunSettings.h"
 #include "config/Thresholds.h"
 #include "output/CheckmkWriter.h"
 #include "output/PrometheusWriter.h"
+#include "output/ReportWriter.h"
 #include "output/ScriptV2Writer.h"
 #include "output/Utf8.h"
+#include "config/CriticalNamesOptions.h"
 #include "report/RunReport.h"
 
 namespace {
@@ -285,4 +289,86 @@ TEST_CASE("systems that share a label are told apart: Checkmk would merge their 
     // Two labels that the host's form makes one ("a|b" and "a/b" in a Checkmk service's name).
     report.Systems = {SystemResult{"1.P00", "a|b", "", false, {}, "x", {}}, SystemResult{"2.P00", "a/b", "", false, {}, "y", {}}};
     CHECK(CheckmkLocalCheck(report, {}).find("2 \"SpaceWarden a/b (2.P00)\" - y\n") != std::string::npos);
+}
+
+TEST_CASE("many named rows: every host's document stays within its bounds, the rows beyond counted") {
+    // Thirty systems, each with the most rows NAMES= lets the report carry, of the longest names.
+    RunReport listing;
+    listing.MultiSystem = true;
+    listing.Item = "Critical_Objects";
+    listing.Subject = "listing Critical_Objects";
+    for (int n = 0; n < 30; ++n) {
+        SystemResult system{"S" + std::to_string(n) + ".P00", "S" + std::to_string(n), "", true, {1000, 1000, 0, 0, 0}, "", {}};
+        for (unsigned row = 0; row < MostNamesLimit; ++row) {
+            system.Names.Tablespaces.push_back(CriticalTablespace{std::string(30, '&'), {-2147483647 - 1}});
+            system.Names.Objects.push_back(CriticalObject{std::string(30, '<'), std::string(30, 'T'), "PSAPTEMP", {}});
+        }
+        listing.Systems.push_back(system);
+    }
+    listing.NoSystems = listing.Processed = 30;
+
+    // Checkmk: every service's long output within its room, the document within the whole one.
+    const std::string checkmk = CheckmkLocalCheck(listing, {});
+    std::size_t longest = 0, lines = 0;
+    for (std::size_t at = 0, end; at < checkmk.size(); at = end + 1, ++lines) {
+        end = checkmk.find('\n', at);
+        longest = std::max(longest, end - at);
+    }
+    CHECK(lines == 31);
+    CHECK(longest < 8000 + 400);
+    CHECK(checkmk.size() < 256 * 1024 + 31 * 400);
+    CHECK(checkmk.find("more critical objects") != std::string::npos);
+
+    // Prometheus: at most 2,000 rows named in one file; the unnamed gauges count the rest.
+    const std::string prometheus = PrometheusText(listing);
+    std::size_t namedRows = 0;
+    long long unnamed = 0;
+    for (std::size_t at = 0, end; at < prometheus.size(); at = end + 1) {
+        end = prometheus.find('\n', at);
+        const std::string line = prometheus.substr(at, end - at);
+        if (line.rfind("spacewarden_critical_tablespace_maxblkfree{", 0) == 0 ||
+            line.rfind("spacewarden_critical_object_maxblkfree{", 0) == 0)
+            ++namedRows;
+        if (line.rfind("spacewarden_critical_tablespaces_unnamed{", 0) == 0 ||
+            line.rfind("spacewarden_critical_objects_unnamed{", 0) == 0)
+            unnamed += std::stoll(line.substr(line.rfind(' ') + 1));
+    }
+    CHECK(namedRows == 2000);
+    CHECK(unnamed == 30 * 2000 - 2000);
+    // One name for every row of a system: each becomes a label of its own.
+    CHECK(prometheus.find("tablespace=\"&&&&&&&&&&&&&&&&&&&&&&&&&&&&&& #1000\"") != std::string::npos);
+
+    // Script v2: the message within PRTG's 2,000 characters.
+    const std::string scriptV2 = ScriptV2Document(listing, {});
+    const std::size_t message = scriptV2.find("\"message\": \"") + 12;
+    CHECK(scriptV2.find("\", \"channels\"") - message <= 2000);
+
+    // The plugin and PRTG's XML, streamed system by system: the plugin's whole
+    // output within the document's room, PRTG's text line within its 2,000
+    // characters and its closing whole.
+    for (const bool plugin : {true, false}) {
+        CAPTURE(plugin);
+        RunSettingsRecord settings;
+        settings.HostFlavour = FirstFormatWith(plugin ? &HostFormatTraits::PluginCommandLine : &HostFormatTraits::PrtgXml);
+        settings.GlobalMode = true;
+        settings.ItemIdentification = listing.Item;
+        settings.Names.InPrtgText = true;
+        const std::unique_ptr<ReportWriter> writer = settings.Host().MakeWriter(settings);
+        RunReport grown = listing;
+        grown.Systems.clear();
+        std::string written = writer->Opening(grown);
+        for (const SystemResult& system : listing.Systems) {
+            grown.Systems.push_back(system);
+            written += writer->SystemDone(grown);
+        }
+        const std::string closing = writer->Closing(grown);
+        if (plugin) {
+            CHECK((written + closing).size() <= 4095);
+            CHECK(closing.find("... and ") != std::string::npos);
+        } else {
+            const std::size_t text = closing.find("<Text>") + 6;
+            CHECK(closing.find("</Text>") - text <= 2000);
+            CHECK(closing.substr(closing.size() - 10) == "\n</Prtg>\n\n");
+        }
+    }
 }
