@@ -326,7 +326,7 @@ std::string PrometheusProblem(const std::string& output) {
     if (output.empty() || output.back() != '\n') return "no text, or no newline at its end";
     if (ValidUtf8(output) != output) return "not UTF-8";
     std::map<std::string, int> helped, typed;
-    std::set<std::string> finished;
+    std::set<std::string> finished, series;
     std::string current;
     for (const std::string& line : Lines(output)) {
         if (line.rfind("# HELP ", 0) == 0 || line.rfind("# TYPE ", 0) == 0) {
@@ -342,6 +342,10 @@ std::string PrometheusProblem(const std::string& output) {
         std::string name;
         const std::string problem = SampleProblem(line, name);
         if (!problem.empty()) return problem;
+        // node_exporter refuses the whole file for two series of one label set,
+        // and reads an empty label value as no label.
+        if (!series.insert(line.substr(0, line.rfind(' '))).second) return "two series of one label set: " + line;
+        if (line.find("=\"\"") != std::string::npos) return "an empty label value: " + line;
         if (name != current) {
             if (finished.count(name)) return "the samples of " + name + " are not together";
             if (!current.empty()) finished.insert(current);

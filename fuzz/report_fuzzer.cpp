@@ -30,7 +30,7 @@ RunReport ReportOf(const std::vector<std::string>& pieces, std::size_t given, un
     report.Subject = pieces[4];
     report.DurationSeconds = mode * 0.37;
     for (std::size_t at = 5; at + 1 < given; at += 2) {
-        SystemResult system{pieces[at], pieces[at], pieces[at], pieces[at + 1].empty(), {}, pieces[at + 1]};
+        SystemResult system{pieces[at], pieces[at], pieces[at], pieces[at + 1].empty(), {}, pieces[at + 1], {}};
         for (std::size_t index = 0; index < ChannelCount; ++index)
             system.Values[index] = static_cast<long long>(pieces[at].size() * 977 + index) - 40;
         report.Systems.push_back(system);

@@ -14,7 +14,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-harnesses_all=(profile listing discovery trace_hint password startup channel report)
+harnesses_all=(profile listing discovery trace_hint password startup channel report rows)
 limit=()
 corpus_root=""
 harnesses=()

@@ -20,8 +20,11 @@ struct Sample {
 std::string Family(const std::string& name, const std::string& help, const std::vector<Sample>& samples) {
     if (samples.empty()) return "";
     std::string text = "# HELP " + name + " " + help + "\n# TYPE " + name + " gauge\n";
+    // A run that ended before it knew its system (no profile named) has no
+    // label: Prometheus reads an empty label value as no label anyway.
     for (const Sample& sample : samples)
-        text += name + "{system=\"" + PrometheusLabelValue(sample.System) + "\"} " + std::to_string(sample.Value) + "\n";
+        text += name + (sample.System.empty() ? "" : "{system=\"" + PrometheusLabelValue(sample.System) + "\"}") + " " +
+                std::to_string(sample.Value) + "\n";
     return text;
 }
 

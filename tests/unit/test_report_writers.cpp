@@ -233,6 +233,10 @@ TEST_CASE("Prometheus: HELP and TYPE once per metric, labels escaped, a failed s
         CAPTURE(c.name);
         CHECK(PrometheusText(c.report) == c.expected);
     }
+    // A run that ended before a system was named: no empty label, which Prometheus would read as none.
+    RunReport unnamed = RunError();
+    unnamed.Subject.clear();
+    CHECK(PrometheusText(unnamed).find("\nspacewarden_up 0\n") != std::string::npos);
 }
 
 TEST_CASE("texts made valid UTF-8 and cut by characters") {
