@@ -39,6 +39,8 @@ sensor_dir="$drives/d/Apps/PRTG Network Monitor/Custom Sensors/ExeXml"
 mkdir -p "$drives/c" "$sensor_dir"
 printf 'D:\\Apps\\\r\n' >"$drives/c/PRTG_Path.Txt"
 cp "$examples"/*.P00 "$examples/SAP Overseer.Gbl" "$examples/Overseer.Prf" "$sensor_dir/"
+# Readable by their owner only, as SpaceWardenProfile writes a profile: they hold passwords.
+chmod 600 "$sensor_dir"/*.P00
 
 export SPACEWARDEN_DRIVES="$drives"
 export SPACEWARDEN_RFC_LIBRARY="$rfcsim"
@@ -67,6 +69,7 @@ done
 
 run "(1) Single-system run of PRD (Oracle, critical tablespaces and objects), as PRTG calls it" PRD
 run "(1) The same, verbose ('#'): progress lines around the document" PRD '#'
+run "(1) With NAMES=3: the text line names the critical tablespaces and objects, three of each" PRD NAMES=3
 run "(2) The same for a plain-text host: FLAVOUR=Juniper" PRD FLAVOUR=Juniper
 run "(2) Juniper with CH=2: only the second channel's value (Critical_Objects)" PRD 'FLAVOUR=Juniper CH=2'
 run "(3) Multi-system run, listing mode: sensor key SAPCORE of 'SAP Overseer.Gbl' (PRD, QAS)" GLOBAL SAPCORE
@@ -94,22 +97,22 @@ plugin() {
     (cd "$scratch" && "$plugin_dir/check_spacewarden" "$@") || code=$?
     printf -- '---- exit code %s\n' "$code"
 }
-plugin "(6) A monitoring plugin: PRD's critical objects, WARNING above 1000, CRITICAL above 2000" \
-    -p "$sensor_dir/PRD" -C Critical_Objects -w 1000 -c 2000
+plugin "(6) A monitoring plugin: PRD's critical objects, WARNING above 1000, CRITICAL above 2000; the long output names three of each kind, PSAPTEMP left out" \
+    -p "$sensor_dir/PRD" -C Critical_Objects -w 1000 -c 2000 --names 3 --exclude psaptemp
 plugin "(6) Every channel of QAS in the keyword form of older service definitions, CRITICAL above 0: all OK" \
     "$sensor_dir/QAS" "CRIT=0"
 plugin "(6) The listing SAPALL: DEV is not on Oracle, CRITICAL, and the plugin goes on to the other systems" \
-    -p "$sensor_dir/GLOBAL" -l SAPALL
+    -p "$sensor_dir/GLOBAL" -l SAPALL --names 4
 plugin "(6) A mistyped threshold is UNKNOWN, never a silent OK" "$sensor_dir/PRD" "CH=2,CRTI=1000"
 
 # The hosts that read the whole run at its end: Checkmk's agent, PRTG's
 # Multi-Platform Probe (Script v2) and Prometheus' textfile collector.
-run "(7) Checkmk local check: a service per system of SAPALL, DEV its own CRITICAL service" \
-    GLOBAL 'SAPALL FLAVOUR=Checkmk'
-run "(7) PRTG Script v2 (its Linux probe): PRD as one JSON object, WARN=1000" PRD 'FLAVOUR=ScriptV2,WARN=1000'
+run "(7) Checkmk local check: a service per system of SAPALL, DEV its own CRITICAL service, the names in the long output" \
+    GLOBAL 'SAPALL FLAVOUR=Checkmk NAMES=2'
+run "(7) PRTG Script v2 (its Linux probe): PRD as one JSON object, WARN=1000, the names in the message" PRD 'FLAVOUR=ScriptV2,WARN=1000,NAMES=3'
 printf '\n==== (7) Prometheus: the listing SAPALL into a textfile collector'"'"'s folder\n'
-printf '$ SpaceWarden GLOBAL SAPALL --textfile %s && cat %s/spacewarden.prom\n' "$scratch" "$scratch"
+printf '$ SpaceWarden GLOBAL '"'"'SAPALL NAMES=2'"'"' --textfile %s && cat %s/spacewarden.prom\n' "$scratch" "$scratch"
 code=0
-(cd "$sensor_dir" && "$sensor" GLOBAL SAPALL --textfile "$scratch") || code=$?
+(cd "$sensor_dir" && "$sensor" GLOBAL 'SAPALL NAMES=2' --textfile "$scratch") || code=$?
 cat "$scratch/spacewarden.prom"
 printf -- '---- exit code %s\n' "$code"
