@@ -49,7 +49,7 @@ gzip -9n < "$here/changelog" > "$doc/changelog.gz"
 # The installation page and every page it leads to, the READMEs of the adapter
 # and the simulator under names of their own, the links among them made to fit.
 for page in "docs/install-monitoring-plugins.md" "docs/flavours-and-exit-codes.md" "docs/profiles-listings-options.md" \
-            "docs/credentials.md" "docs/host-checkmk.md" "docs/host-prtg-script-v2.md" "docs/host-prometheus.md" \
+            "docs/credentials.md" "docs/host-checkmk.md" "docs/host-prtg-script-v2.md" "docs/host-prometheus.md" "docs/critical-names.md" \
             "nwrfc/README.md:nwrfc.md" "rfcsim/README.md:rfcsim.md"; do
   from=${page%%:*} to=${page#*:}
   [ "$to" != "$page" ] || to=$(basename "$from")

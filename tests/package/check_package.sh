@@ -32,9 +32,13 @@ run() {
   (cd "$work" && SPACEWARDEN_RFC_LIBRARY="$rfcsim" RFCSIM_SCENARIO="$examples/systems.scenario" "$plugin" "$@")
 }
 set +e
-output=$(run "$work/PRD" "CH=2,WARN=1000,CRIT=2000"); code=$?
+output=$(run "$work/PRD" "CH=2,WARN=1000,CRIT=2000,NAMES=1"); code=$?
 set -e
-expected="SPACEWARDEN WARNING - Critical_Objects=1234 above 1000 - (PRD) Oracle: Critical_Spaces=2, Critical_Objects=1234 | Critical_Objects=1234;1000;2000"
+expected="SPACEWARDEN WARNING - Critical_Objects=1234 above 1000 - (PRD) Oracle: Critical_Spaces=4, Critical_Objects=1234 | Critical_Objects=1234;1000;2000
+TS=PSAPSR3 MAXBLKFREE=1280 ANZBLKFREE=14 TOTBLKFREE=9600 MAXNEXTEXT=2560 CRITICALS1=1 CRITICALS2=0 CRITICALS3=0
+and 3 more critical tablespaces
+ON=/BIC/AZSALES00~0 TN=/BIC/AZSALES00 TS=PSAPSR3 MAXBLKFREE=1280 ANZBLKFREE=14 TOTBLKFREE=9600 MAXNEXTEXT=2560 CRITICALS1=1 CRITICALS2=0
+and 1233 more critical objects"
 [ "$output" = "$expected" ] && [ "$code" = 1 ] || fail "the installed plugin answered '$output' (exit $code), expected '$expected' (exit 1)"
 set +e
 output=$(run "$work/QAS"); code=$?
@@ -56,19 +60,31 @@ trial() {
     RFCSIM_SCENARIO=$doc/examples/systems.scenario "$plugin" "$@")
 }
 set +e
-output=$(trial -p $doc/examples/PRD -C 2 -w 1000 -c 2000); code=$?
+output=$(trial -p $doc/examples/PRD -C 2 -w 1000 -c 2000 --names 2); code=$?
 set -e
-expected="SPACEWARDEN WARNING - Critical_Objects=1234 above 1000 - (PRD) Oracle: Critical_Spaces=2, Critical_Objects=1234 | Critical_Objects=1234;1000;2000"
+expected="SPACEWARDEN WARNING - Critical_Objects=1234 above 1000 - (PRD) Oracle: Critical_Spaces=4, Critical_Objects=1234 | Critical_Objects=1234;1000;2000
+TS=PSAPSR3 MAXBLKFREE=1280 ANZBLKFREE=14 TOTBLKFREE=9600 MAXNEXTEXT=2560 CRITICALS1=1 CRITICALS2=0 CRITICALS3=0
+TS=PSAPSR3700 MAXBLKFREE=640 ANZBLKFREE=3 TOTBLKFREE=1200 MAXNEXTEXT=1280 CRITICALS1=1 CRITICALS2=1 CRITICALS3=0
+and 2 more critical tablespaces
+ON=/BIC/AZSALES00~0 TN=/BIC/AZSALES00 TS=PSAPSR3 MAXBLKFREE=1280 ANZBLKFREE=14 TOTBLKFREE=9600 MAXNEXTEXT=2560 CRITICALS1=1 CRITICALS2=0
+ON=BALDAT TN=BALDAT TS=PSAPSR3 MAXBLKFREE=1280 ANZBLKFREE=14 TOTBLKFREE=9600 MAXNEXTEXT=5120 CRITICALS1=1 CRITICALS2=0
+and 1232 more critical objects"
 [ "$output" = "$expected" ] && [ "$code" = 1 ] || fail "the documented trial answered '$output' (exit $code), expected '$expected' (exit 1)"
-grep -qF -- "$expected" $doc/install-monitoring-plugins.md || fail "the installed page does not show '$expected'"
+shows() { python3 -c 'import sys; sys.exit(sys.argv[1] not in open(sys.argv[2], encoding="utf-8").read())' "$1" "$2"; }
+shows "$expected" $doc/install-monitoring-plugins.md || fail "the installed page does not show '$expected'"
 set +e
-output=$(trial -p $doc/examples/GLOBAL -l SAPALL); code=$?
+output=$(trial -p $doc/examples/GLOBAL -l SAPALL --names 1); code=$?
 set -e
 expected="SPACEWARDEN CRITICAL - DEV: Error 1018: DataBase mismatch ! - (***) Critical_Objects: NoSystems=3, Processed=2, Failed=1 | PRD=1234 QAS=0
 PRD: OK - Critical_Objects=1234
+  TS=PSAPSR3 MAXBLKFREE=1280 ANZBLKFREE=14 TOTBLKFREE=9600 MAXNEXTEXT=2560 CRITICALS1=1 CRITICALS2=0 CRITICALS3=0
+  and 3 more critical tablespaces
+  ON=/BIC/AZSALES00~0 TN=/BIC/AZSALES00 TS=PSAPSR3 MAXBLKFREE=1280 ANZBLKFREE=14 TOTBLKFREE=9600 MAXNEXTEXT=2560 CRITICALS1=1 CRITICALS2=0
+  and 1233 more critical objects
 QAS: OK - Critical_Objects=0
 DEV: CRITICAL - Error 1018: DataBase mismatch !"
 [ "$output" = "$expected" ] && [ "$code" = 2 ] || fail "the documented listing trial answered '$output' (exit $code), expected '$expected' (exit 2)"
+shows "$expected" $doc/install-monitoring-plugins.md || fail "the installed page does not show '$expected'"
 echo "package: the trial of the installation page runs as it shows, against the installed simulator"
 python3 "$(dirname "$0")/check_host_pages.py" "$doc" || fail "the host pages' trials (above)"
 
