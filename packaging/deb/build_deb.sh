@@ -63,7 +63,7 @@ for page in "$doc"/*.md; do
   done
 done
 install -m 0644 "$here/examples/PRD.P00" "$here/examples/nagios-spacewarden.cfg" \
-  "$here/examples/icinga2-spacewarden.conf" "$source/examples/QAS.P00" "$source/examples/DEV.P00" \
+  "$here/examples/icinga2-spacewarden.conf" "$here/examples/spacewarden.rules.yml" "$source/examples/QAS.P00" "$source/examples/DEV.P00" \
   "$source/examples/SAP Overseer.Gbl" "$source/examples/systems.scenario" "$doc/examples/"
 
 # The libraries the programs need, as dpkg-shlibdeps finds them.

@@ -2,9 +2,11 @@
 # Checks the Debian package as an administrator meets it: lintian's verdict
 # (no error), then the package installed with dpkg, the installed plugin run
 # by hand (also the trial its installation page shows, with the installed
-# simulator) and by a Nagios 4 core against rfcsim's systems, and the package
-# removed again, leaving nothing of its files behind. Needs root, lintian,
-# man-db and nagios4-core.
+# simulator) and by a Nagios 4 core against rfcsim's systems, its textfile by a
+# real node_exporter and Prometheus (with the package's alerting rules), its
+# plugin by a real Icinga 2 daemon, and the package removed again, leaving
+# nothing of its files behind. Needs root, lintian, man-db, nagios4-core,
+# prometheus, prometheus-node-exporter and icinga2-bin (CI=true: each a must).
 #
 #   tests/package/check_package.sh build/default/spacewarden_4.3_amd64.deb build/default/rfcsim/librfcsim.so
 set -eu
@@ -91,6 +93,19 @@ python3 "$(dirname "$0")/check_host_pages.py" "$doc" || fail "the host pages' tr
 # The installed plugin as a Nagios 4 core runs it.
 python3 "$(dirname "$0")/../nagios/nagios_core_test.py" --plugin "$plugin" --rfcsim "$rfcsim" ||
   fail "the installed plugin under Nagios 4 (above)"
+
+# The real Prometheus (with node_exporter) and Icinga 2, each daemon in the
+# foreground on a free port from a scratch folder, stopped whatever happens;
+# the pages' marked examples with only their paths and ports changed.
+real_host() {
+  set +e
+  python3 "$(dirname "$0")/../hosts/$1" --doc "$doc"
+  code=$?
+  set -e
+  [ "$code" = 0 ] || [ "$code" = 77 ] || fail "$1 (above)"
+}
+real_host prometheus_test.py
+real_host icinga2_test.py
 
 dpkg -r spacewarden >/dev/null || fail "dpkg -r failed"
 trap - EXIT
