@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "output/CriticalNamesText.h"
@@ -80,6 +81,33 @@ std::string Quoted(const char* label, const std::string& name) {
     return std::string(",") + label + "=\"" + PrometheusLabelValue(ShownName(name)) + "\"";
 }
 
+// A row's label that takes the " #n" mark, and the labels after it.
+using LabelPair = std::pair<std::string, std::string>;
+
+// A system's rows of one kind as series, as many as the file's room takes;
+// returns how many of them are then not named.
+template <typename Row, typename LabelsOf>
+unsigned long long AddRowSamples(const std::string& system, const std::vector<Row>& rows, unsigned long long unnamed,
+                                 const char* label, LabelsOf labelsOf, std::size_t& room,
+                                 std::vector<RowSample>& samples) {
+    std::set<std::string> own;
+    for (const Row& row : rows) {
+        const LabelPair labels = labelsOf(row);
+        own.insert(DistinctLabels::Key(labels.first, labels.second));
+    }
+    DistinctLabels distinct(own);
+    for (const Row& row : rows) {
+        if (room == 0) {
+            ++unnamed;
+            continue;
+        }
+        --room;
+        const LabelPair labels = labelsOf(row);
+        samples.push_back(RowSample{system, distinct.Labels(label, labels.first, labels.second), row.Figures.data()});
+    }
+    return unnamed;
+}
+
 // The critical rows of every measured system as series, the counts of what is not named as gauges.
 std::string RowSeries(const RunReport& report, const std::vector<std::string>& systems) {
     std::vector<RowSample> tablespaces, objects;
@@ -89,35 +117,16 @@ std::string RowSeries(const RunReport& report, const std::vector<std::string>& s
         const SystemResult& system = report.Systems[at];
         if (!system.Measured) continue;
         const CriticalNames& names = system.Names;
-        std::set<std::string> own;
-        for (const CriticalTablespace& row : names.Tablespaces) own.insert(DistinctLabels::Key(ShownName(row.TS), ""));
-        DistinctLabels tablespaceLabels(own);
-        unsigned long long moreTablespaces = names.UnnamedTablespaces;
-        for (const CriticalTablespace& row : names.Tablespaces) {
-            if (room == 0) {
-                ++moreTablespaces;
-                continue;
-            }
-            --room;
-            tablespaces.push_back(
-                RowSample{systems[at], tablespaceLabels.Labels("tablespace", ShownName(row.TS), ""), row.Figures.data()});
-        }
-        own.clear();
-        for (const CriticalObject& row : names.Objects)
-            own.insert(DistinctLabels::Key(ShownName(row.ON), Quoted("table", row.TN) + Quoted("tablespace", row.TS)));
-        DistinctLabels objectLabels(own);
-        unsigned long long moreObjects = names.UnnamedObjects;
-        for (const CriticalObject& row : names.Objects) {
-            if (room == 0) {
-                ++moreObjects;
-                continue;
-            }
-            --room;
-            objects.push_back(RowSample{
-                systems[at],
-                objectLabels.Labels("object", ShownName(row.ON), Quoted("table", row.TN) + Quoted("tablespace", row.TS)),
-                row.Figures.data()});
-        }
+        const unsigned long long moreTablespaces =
+            AddRowSamples(systems[at], names.Tablespaces, names.UnnamedTablespaces, "tablespace",
+                          [](const CriticalTablespace& row) { return LabelPair{ShownName(row.TS), ""}; }, room,
+                          tablespaces);
+        const unsigned long long moreObjects = AddRowSamples(
+            systems[at], names.Objects, names.UnnamedObjects, "object",
+            [](const CriticalObject& row) {
+                return LabelPair{ShownName(row.ON), Quoted("table", row.TN) + Quoted("tablespace", row.TS)};
+            },
+            room, objects);
         unnamedTablespaces.push_back(Sample{systems[at], static_cast<long long>(moreTablespaces)});
         unnamedObjects.push_back(Sample{systems[at], static_cast<long long>(moreObjects)});
         excluded.push_back(Sample{systems[at], static_cast<long long>(names.Excluded)});
