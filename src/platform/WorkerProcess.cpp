@@ -89,7 +89,10 @@ bool WorkerProcess::Start(const std::string& mode, const std::vector<std::string
     PROCESS_INFORMATION process{};
     const std::string program = OwnExecutablePath();
     std::string commandLine = "\"" + program + "\" " + mode;
-    const BOOL created = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+    // No console: a worker talks through its pipes only. A console of its own (even a hidden one) is a
+    // console host process that inherits the run's standard error; one that outlives a worker killed while
+    // starting keeps the host's pipe open, and the host waits for an end of output that never comes.
+    const BOOL created = CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, DETACHED_PROCESS,
                                         environment.data(), nullptr, &startup, &process);
     CloseHandle(taskRead);
     CloseHandle(answerWrite);
